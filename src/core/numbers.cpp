@@ -1,0 +1,291 @@
+#include "core/numbers.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+namespace tally {
+namespace {
+
+// A decimal number taken apart: significant digits (no leading zeros) and the power of ten of the
+// point in front of them, so that the value is 0.DIGITS x 10^pointExp.
+struct Decimal {
+    bool negative = false;
+    std::string digits;
+    std::int64_t pointExp = 0;
+};
+
+// Enough digits to decide the rounding of any double; the rest only tells whether it was zero.
+constexpr std::size_t kMaxDigits = 780;
+constexpr std::int64_t kExpLimit = 100000;
+
+struct DigitSink {
+    Decimal& d;
+    bool sticky = false;
+    void add(char c, bool beforePoint) {
+        if (d.digits.empty() && c == '0') {
+            if (!beforePoint) --d.pointExp;
+            return;
+        }
+        if (beforePoint) ++d.pointExp;
+        if (d.digits.size() < kMaxDigits)
+            d.digits.push_back(c);
+        else if (c != '0')
+            sticky = true;
+    }
+    void finish() {
+        if (sticky) d.digits.push_back('1');
+    }
+};
+
+std::int64_t saturatingExp(std::int64_t e, int digit) {
+    return std::min<std::int64_t>(e * 10 + digit, kExpLimit);
+}
+
+double toDouble(const Decimal& d) {
+    if (d.digits.empty()) return 0.0;
+    std::string text = "0." + d.digits + "e" + std::to_string(d.pointExp);
+    double value = 0.0;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    (void)ptr;
+    if (ec == std::errc::result_out_of_range) {
+        if (d.pointExp > 0) throw NumberFailure("number too large");
+        value = 0.0;
+    }
+    return d.negative ? -value : value;
+}
+
+bool isSkipped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isExponentLetter(char c) { return c == 'E' || c == 'e' || c == 'D' || c == 'd'; }
+
+// Exponent after its letter: optional sign and digits, blanks skipped when `skipBlanks`.
+// Returns the position after it, or `pos` unchanged when no digit follows (the letter then ends the number).
+std::size_t readExponent(std::string_view s, std::size_t pos, bool skipBlanks, std::int64_t& exp) {
+    auto skip = [&](std::size_t p) {
+        while (skipBlanks && p < s.size() && isSkipped(s[p])) ++p;
+        return p;
+    };
+    std::size_t p = skip(pos);
+    bool negative = false;
+    if (p < s.size() && (s[p] == '+' || s[p] == '-')) {
+        negative = s[p] == '-';
+        p = skip(p + 1);
+    }
+    if (p >= s.size() || !isDigit(s[p])) return pos;
+    std::int64_t e = 0;
+    while (p < s.size() && isDigit(s[p])) {
+        e = saturatingExp(e, s[p] - '0');
+        p = skip(p + 1);
+    }
+    exp = negative ? -e : e;
+    return p;
+}
+
+struct Pattern {
+    bool hasPoint = false;
+    bool grouping = false;
+    int intZeros = 0;
+    int fracPlaces = 0;
+    int fracZeros = 0;
+    bool anyPlaceholder = false;
+};
+
+Pattern readPattern(std::string_view pattern) {
+    Pattern p;
+    bool placeholderSeen = false;
+    bool pendingComma = false;
+    for (char c : pattern) {
+        const bool placeholder = c == '#' || c == '0';
+        if (!p.hasPoint) {
+            if (placeholder) {
+                if (pendingComma) p.grouping = true;
+                placeholderSeen = true;
+                if (c == '0') ++p.intZeros;
+            } else if (c == ',' && placeholderSeen) {
+                pendingComma = true;
+            } else if (c == '.') {
+                p.hasPoint = true;
+            }
+        } else if (placeholder) {
+            ++p.fracPlaces;
+            if (c == '0') ++p.fracZeros;
+        }
+        p.anyPlaceholder = p.anyPlaceholder || placeholder || c == '.';
+    }
+    return p;
+}
+
+std::string fixedText(double magnitude, int places) {
+    std::string buf(330 + static_cast<std::size_t>(places), '\0');
+    auto [end, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
+                                   std::chars_format::fixed, places);
+    (void)ec;
+    buf.resize(static_cast<std::size_t>(end - buf.data()));
+    return buf;
+}
+
+// Adds one unit in the last place of a non-negative fixed-point text.
+void incrementLast(std::string& s) {
+    for (std::size_t i = s.size(); i-- > 0;) {
+        if (s[i] == '.') continue;
+        if (s[i] != '9') {
+            ++s[i];
+            return;
+        }
+        s[i] = '0';
+    }
+    s.insert(s.begin(), '1');
+}
+
+// |value| rounded to `places` decimals, halves away from zero, as fixed-point text.
+std::string roundedText(double magnitude, int places) {
+    // Exact binary ties are the only case where round-half-even (to_chars) and half-away differ:
+    // a tie has an exact representation with one more decimal, ending in 5.
+    std::string longer = fixedText(magnitude, places + 1);
+    if (longer.back() == '5') {
+        double back = 0.0;
+        std::from_chars(longer.data(), longer.data() + longer.size(), back);
+        if (back == magnitude) {
+            longer.pop_back();
+            if (longer.back() == '.') longer.pop_back();
+            incrementLast(longer);
+            return longer;
+        }
+    }
+    return fixedText(magnitude, places);
+}
+
+} // namespace
+
+std::string numbertext(double value) {
+    if (!std::isfinite(value)) throw NumberFailure("not a finite number");
+    if (value == 0.0) return "0";
+    char buf[64];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+    (void)ec;
+    std::string text(buf, end);
+    for (char& c : text)
+        if (c == 'e') c = 'E';
+    return text;
+}
+
+double textvalue(std::string_view s) {
+    Decimal d;
+    DigitSink sink{d};
+    std::size_t p = 0;
+    auto skip = [&] {
+        while (p < s.size() && isSkipped(s[p])) ++p;
+    };
+    skip();
+    if (p < s.size() && (s[p] == '+' || s[p] == '-')) {
+        d.negative = s[p] == '-';
+        ++p;
+        skip();
+    }
+    bool point = false;
+    while (p < s.size()) {
+        const char c = s[p];
+        if (isDigit(c)) {
+            sink.add(c, !point);
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+        ++p;
+        skip();
+    }
+    sink.finish();
+    if (p < s.size() && isExponentLetter(s[p])) {
+        std::int64_t exp = 0;
+        readExponent(s, p + 1, true, exp);
+        d.pointExp += exp;
+    }
+    return toDouble(d);
+}
+
+bool wholeNumber(std::string_view s, double* value) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t b = 0, e = s.size();
+    while (b < e && blank(s[b])) ++b;
+    while (e > b && blank(s[e - 1])) --e;
+    s = s.substr(b, e - b);
+
+    Decimal d;
+    DigitSink sink{d};
+    std::size_t p = 0;
+    if (p < s.size() && (s[p] == '+' || s[p] == '-')) {
+        d.negative = s[p] == '-';
+        ++p;
+    }
+    bool anyDigit = false;
+    while (p < s.size() && (isDigit(s[p]) || (s[p] == ',' && anyDigit))) {
+        if (s[p] != ',') {
+            sink.add(s[p], true);
+            anyDigit = true;
+        }
+        ++p;
+    }
+    if (p < s.size() && s[p] == '.') {
+        ++p;
+        while (p < s.size() && isDigit(s[p])) {
+            sink.add(s[p], false);
+            anyDigit = true;
+            ++p;
+        }
+    }
+    if (!anyDigit) return false;
+    sink.finish();
+    if (p < s.size() && isExponentLetter(s[p])) {
+        std::int64_t exp = 0;
+        const std::size_t after = readExponent(s, p + 1, false, exp);
+        if (after == p + 1) return false;
+        d.pointExp += exp;
+        p = after;
+    }
+    if (p != s.size()) return false;
+    const double v = toDouble(d);
+    if (value) *value = v;
+    return true;
+}
+
+std::string formatnumber(double value, std::string_view pattern) {
+    if (!std::isfinite(value)) throw NumberFailure("not a finite number");
+    const Pattern pat = readPattern(pattern);
+    if (!pat.anyPlaceholder) return numbertext(value);
+
+    // Beyond 1080 decimals every double is exact, so only zeros would follow.
+    const int places = std::min(pat.fracPlaces, 1080);
+    std::string fixed = roundedText(std::fabs(value), places);
+    const std::size_t dot = fixed.find('.');
+    std::string intDigits = fixed.substr(0, dot);
+    std::string fracDigits = dot == std::string::npos ? std::string() : fixed.substr(dot + 1);
+    fracDigits.resize(static_cast<std::size_t>(pat.fracPlaces), '0');
+    while (static_cast<int>(fracDigits.size()) > pat.fracZeros && fracDigits.back() == '0')
+        fracDigits.pop_back();
+
+    intDigits.erase(0, std::min(intDigits.find_first_not_of('0'), intDigits.size()));
+    if (static_cast<int>(intDigits.size()) < pat.intZeros)
+        intDigits.insert(0, static_cast<std::size_t>(pat.intZeros) - intDigits.size(), '0');
+
+    std::string out;
+    out.reserve(intDigits.size() * 4 / 3 + fracDigits.size() + 3);
+    if (value < 0) out.push_back('-');
+    for (std::size_t i = 0; i < intDigits.size(); ++i) {
+        if (pat.grouping && i > 0 && (intDigits.size() - i) % 3 == 0) out.push_back(',');
+        out.push_back(intDigits[i]);
+    }
+    if (pat.hasPoint) out.push_back('.');
+    out += fracDigits;
+    return out;
+}
+
+std::string formatnumber(std::string_view text, std::string_view pattern) {
+    double value = 0.0;
+    if (!wholeNumber(text, &value)) return std::string(text);
+    return formatnumber(value, pattern);
+}
+
+} // namespace tally
