@@ -1,0 +1,45 @@
+// The one place where events that Qt does not hand out as the design needs become handler calls:
+// the window's key preview, the entry box's key-down and character handlers, focus on the scroll bar.
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+
+#include "window/calculator.h"
+
+namespace {
+// Keys whose character the entry box's character handler sees. Tab moves the focus instead.
+bool producesCharacter(const QKeyEvent* key) {
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) return false;
+    return !key->text().isEmpty();
+}
+} // namespace
+
+bool Calculator::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress && watched->isWidgetType() && isActiveWindow() &&
+        static_cast<QWidget*>(watched)->window() == this)
+        numberlock();
+
+    if (watched == Text2 && type == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (Text2_KeyDown(key->key())) return true;
+        if (producesCharacter(key)) {
+            char16_t code = key->text().at(0).unicode();
+            // The numeric keypad's decimal key types a point whatever the layout makes of it.
+            if ((key->modifiers() & Qt::KeypadModifier) && (code == u',' || key->key() == Qt::Key_Period))
+                code = u'.';
+            if (Text2_KeyPress(code)) return true;
+            if (code != key->text().at(0).unicode()) {
+                Text2->insert(QString(QChar(code)));
+                return true;
+            }
+        }
+        return false;
+    }
+    if (watched == VScroll1 && type == QEvent::FocusIn) {
+        VScroll1_GotFocus();
+        return false;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
