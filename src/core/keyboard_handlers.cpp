@@ -57,6 +57,8 @@ bool Calculator::Text2_KeyPress(char16_t k) {
     case u'o': Command2_Click(); return true;
     case u'C':
     case u'c': clearit_Click(); return true;
+    case u'S':
+    case u's': store_Click(); return true;
     case u'K':
     case u'k': konst_Click(11); return true;
     default: break;

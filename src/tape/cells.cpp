@@ -7,7 +7,9 @@
 namespace tally {
 
 std::string_view operatorPart(std::string_view entry) {
-    return entry.size() >= 2 ? entry.substr(entry.size() - 2) : entry;
+    // A shorter entry (only a loaded file can hold one) has no operator part: taking its last
+    // characters would show "5" as 5.005, a figure that is not on the tape.
+    return entry.size() >= 2 ? entry.substr(entry.size() - 2) : std::string_view();
 }
 
 std::string lineNumberCell(int line) { return formatnumber(double(line), "####") + " #"; }

@@ -13,8 +13,8 @@ constexpr int kVisibleRows = 9; // row 0 is the bottom row, row 8 the top row
 constexpr std::array<std::string_view, 5> kSubtotalPatterns = {
     "###,###,###", "###,###,###.0", "###,###,###.00", "###,###,###.000", "###,###,###.0000"};
 
-// The last two characters of an entry: " +", " -", " x", " /", two blanks on line 1; shorter
-// entries give what they have.
+// The last two characters of an entry: " +", " -", " x", " /", two blanks on line 1; nothing for
+// an entry shorter than two characters.
 std::string_view operatorPart(std::string_view entry);
 
 // "7 #", "1000 #".

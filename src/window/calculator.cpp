@@ -181,10 +181,15 @@ void Calculator::connectHandlers() {
     connect(clearit, &QPushButton::clicked, this, [this] { clearit_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(mnuExit, &QAction::triggered, this, [this] { Command2_Click(); });
+    connect(store, &QPushButton::clicked, this, [this] { store_Click(); });
+    connect(removelist, &QPushButton::clicked, this, [this] { removelist_Click(); });
+    connect(clearlist, &QPushButton::clicked, this, [this] { clearlist_Click(); });
     // Direct: the change handler runs inside the setter, and only on a real change.
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); }, Qt::DirectConnection);
     connect(Slider1, &QSlider::valueChanged, this, [this] { Slider1_Scroll(); });
-    for (QWidget* w : {static_cast<QWidget*>(Text2), static_cast<QWidget*>(VScroll1)}) w->installEventFilter(this);
+    for (QWidget* w : {static_cast<QWidget*>(Text2), static_cast<QWidget*>(VScroll1), List1->viewport(),
+                       List2->viewport()})
+        w->installEventFilter(this);
     // Key preview: the window sees every key first.
     qApp->installEventFilter(this);
 }

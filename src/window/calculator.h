@@ -17,8 +17,12 @@ class QMenu;
 class QPushButton;
 class QScrollBar;
 class QSlider;
+class QListWidget;
 class QTreeWidget;
 class SoundPlayer;
+namespace tally {
+struct MemoryLists;
+}
 
 class Calculator : public QMainWindow {
     Q_OBJECT
@@ -96,6 +100,13 @@ public:
     // Character of the entry box; returns true when the character must not reach the box.
     bool Text2_KeyPress(char16_t keyAscii);
 
+    // ---- memory (memory/memory_handlers.cpp) ----
+    void store_Click();
+    void removelist_Click();
+    void clearlist_Click();
+    void List1_DblClick();
+    void List2_DblClick();
+
     // ---- tape view (tape/tape_handlers.cpp) ----
     void printout();
     void printscroll();
@@ -116,4 +127,6 @@ private:
     // Line n into row r; `scrolled` picks the subtotal form of the scrolled view.
     void drawLine(int n, int r, bool scrolled);
     void clearRows();
+    void showMemory(const tally::MemoryLists& lists);
+    void recall(const QListWidget* list);
 };

@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
 #include <QScrollBar>
 
 #include "window/calculator.h"
@@ -35,6 +37,15 @@ bool Calculator::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
         }
+        return false;
+    }
+    if (type == QEvent::MouseButtonDblClick && (watched == List1->viewport() || watched == List2->viewport())) {
+        // A double click selects the row under the pointer first; on empty space nothing is selected.
+        QListWidget* list = watched == List1->viewport() ? List1 : List2;
+        QListWidgetItem* item = list->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        if (item) list->setCurrentItem(item);
+        else list->clearSelection();
+        list == List1 ? List1_DblClick() : List2_DblClick();
         return false;
     }
     if (watched == VScroll1 && type == QEvent::FocusIn) {
