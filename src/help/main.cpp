@@ -1,0 +1,57 @@
+// tallyroll-help: shows the calculator's manual. Started as "tallyroll-help CALC1.hlp".
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "help/helpfile.h"
+#include "help/helpwindow.h"
+
+namespace {
+
+// A failure is written to standard error as well, so a start from a terminal or a script sees it.
+int fail(const QString& text) {
+    std::fprintf(stderr, "tallyroll-help: %s\n", text.toLocal8Bit().constData());
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Calculator Help"), text, QMessageBox::Ok);
+    box.exec();
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tallyroll-help"));
+
+    const QStringList args = QApplication::arguments();
+    const QString name = args.size() > 1 ? args.at(1) : QStringLiteral("CALC1.hlp");
+
+    std::error_code ec;
+    std::filesystem::path currentDir = std::filesystem::current_path(ec);
+    if (ec)
+        currentDir = "."; // a vanished working directory: the data directories may still serve
+    const std::filesystem::path exeDir(QFile::encodeName(QApplication::applicationDirPath()).toStdString());
+
+    const std::string wanted = QFile::encodeName(name).toStdString();
+    const tally::HelpLookup lookup = tally::findHelpFile(wanted, currentDir, exeDir);
+    if (lookup.found.empty())
+        return fail(QFile::decodeName(tally::helpNotFoundText(wanted, lookup).c_str()));
+
+    const QString path = QFile::decodeName(lookup.found.c_str());
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("The help file \"%1\" could not be read:\n  %2\n%3")
+                        .arg(name, path, file.errorString()));
+    const QString markdown = QString::fromUtf8(file.readAll());
+    if (file.error() != QFileDevice::NoError)
+        return fail(QStringLiteral("The help file \"%1\" could not be read:\n  %2\n%3")
+                        .arg(name, path, file.errorString()));
+    file.close();
+
+    tally::HelpWindow window(markdown);
+    window.show();
+    return QApplication::exec();
+}
