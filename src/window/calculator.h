@@ -86,6 +86,7 @@ public:
     int skipscroll = 0;
     int viewmode = 0;
     std::string constval;
+    int editline = 0; // the tape line the row editor writes back to
 
     // ---- keypad (core/keypad_handlers.cpp) ----
     void Command1_Click(int Index);
@@ -113,6 +114,13 @@ public:
     void VScroll1_Change();
     void VScroll1_GotFocus();
     void Slider1_Scroll();
+
+    // ---- correcting past lines (tape/editor_handlers.cpp) ----
+    void Label11_Click(int Index);
+    bool Text3_KeyDown(int keyCode);
+    bool Text3_KeyPress(char16_t keyAscii);
+    void edit1_click(int op);
+    void checkit();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

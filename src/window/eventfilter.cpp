@@ -2,6 +2,7 @@
 // the window's key preview, the entry box's key-down and character handlers, focus on the scroll bar.
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -23,21 +24,30 @@ bool Calculator::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QWidget*>(watched)->window() == this)
         numberlock();
 
-    if (watched == Text2 && type == QEvent::KeyPress) {
+    if ((watched == Text2 || watched == Text3) && type == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (Text2_KeyDown(key->key())) return true;
+        const bool entryBox = watched == Text2;
+        if (entryBox ? Text2_KeyDown(key->key()) : Text3_KeyDown(key->key())) return true;
         if (producesCharacter(key)) {
-            char16_t code = key->text().at(0).unicode();
+            const char16_t typed = key->text().at(0).unicode();
+            char16_t code = typed;
             // The numeric keypad's decimal key types a point whatever the layout makes of it.
             if ((key->modifiers() & Qt::KeypadModifier) && (code == u',' || key->key() == Qt::Key_Period))
                 code = u'.';
-            if (Text2_KeyPress(code)) return true;
-            if (code != key->text().at(0).unicode()) {
-                Text2->insert(QString(QChar(code)));
+            if (entryBox ? Text2_KeyPress(code) : Text3_KeyPress(code)) return true;
+            if (code != typed) {
+                static_cast<QLineEdit*>(watched)->insert(QString(QChar(code)));
                 return true;
             }
         }
         return false;
+    }
+    if (type == QEvent::MouseButtonRelease && watched->parent() == body) {
+        for (int r = 0; r < static_cast<int>(Label11.size()); ++r)
+            if (watched == Label11[r] && Label11[r]->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+                Label11_Click(r);
+                return true;
+            }
     }
     if (type == QEvent::MouseButtonDblClick && (watched == List1->viewport() || watched == List2->viewport())) {
         // A double click selects the row under the pointer first; on empty space nothing is selected.
