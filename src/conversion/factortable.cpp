@@ -11,9 +11,9 @@ namespace tally {
 std::vector<FactorRow> readFactorTable(std::string_view bytes) {
     std::vector<FactorRow> rows;
     RecordReader reader(bytes);
-    while (!reader.atEnd()) {
+    while (!reader.onlyBlankLeft()) {
         std::vector<std::string> f = reader.readRecord(4);
-        if (f.size() < 4) break; // only the end of the input cuts a record short
+        if (f.size() < 4) break; // only the end of the input cuts a record short: drop it
         rows.push_back({latin1ToUtf8(f[0]), latin1ToUtf8(f[1]), latin1ToUtf8(f[2]), latin1ToUtf8(f[3])});
     }
     return rows;

@@ -11,6 +11,15 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 } // namespace
 
+RecordReader::RecordReader(std::string_view bytes) noexcept : bytes_(bytes) {
+    contentEnd_ = bytes_.size();
+    while (contentEnd_ > 0) {
+        const char c = bytes_[contentEnd_ - 1];
+        if (!isBlank(c) && c != '\r' && c != '\n') break;
+        --contentEnd_;
+    }
+}
+
 void RecordReader::skipSeparator() noexcept {
     afterComma_ = false;
     if (pos_ >= bytes_.size()) return;
@@ -65,14 +74,6 @@ std::vector<std::string> RecordReader::readRecord(std::size_t count) {
         fields.push_back(std::move(*field));
     }
     return fields;
-}
-
-bool RecordReader::onlyBlankFrom(std::size_t from) const noexcept {
-    for (std::size_t i = from; i < bytes_.size(); ++i) {
-        const char c = bytes_[i];
-        if (!isBlank(c) && c != '\r' && c != '\n') return false;
-    }
-    return true;
 }
 
 void appendRecord(std::string& out, std::initializer_list<std::string_view> fields) {

@@ -12,7 +12,7 @@ namespace tally {
 
 class RecordReader {
 public:
-    explicit RecordReader(std::string_view bytes) noexcept : bytes_(bytes) {}
+    explicit RecordReader(std::string_view bytes) noexcept;
 
     // True when no byte is left. Tested before each record: a single line end still left
     // counts as more input, and reading from it gives an incomplete record.
@@ -29,10 +29,9 @@ public:
     // Up to `count` fields; fewer when the input ends inside the record.
     std::vector<std::string> readRecord(std::size_t count);
 
-    // Byte offset of the next unread byte.
-    std::size_t position() const noexcept { return pos_; }
-    // Whether only blanks and line ends stand from `from` to the end of the input.
-    bool onlyBlankFrom(std::size_t from) const noexcept;
+    // Whether nothing but blanks and line ends is left, such as an empty line after the last
+    // record: readers of whole files take that as the end rather than as a short record.
+    bool onlyBlankLeft() const noexcept { return pos_ >= contentEnd_; }
 
 private:
     // Steps over the comma or line end at pos_, if any, and notes whether it was a comma.
@@ -40,6 +39,7 @@ private:
 
     std::string_view bytes_;
     std::size_t pos_ = 0;
+    std::size_t contentEnd_ = 0; // just after the last byte that is not a blank or line end
     bool afterComma_ = false;
 };
 

@@ -19,11 +19,9 @@ std::string encodeTape(const State& state) {
 TapeDecode decodeTape(std::string_view bytes) {
     TapeDecode result;
     RecordReader reader(bytes);
-    while (!reader.atEnd()) {
-        const std::size_t start = reader.position();
+    while (!reader.onlyBlankLeft()) {
         std::vector<std::string> fields = reader.readRecord(2);
         if (fields.size() < 2) {
-            if (reader.onlyBlankFrom(start)) break;
             result.lines.clear();
             result.error = "The last line of the file holds only one of its two texts, so the file "
                            "seems to be cut short. The tape was not changed.";
