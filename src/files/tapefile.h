@@ -1,0 +1,37 @@
+#pragma once
+// The ".cal" tape file: one record per tape line, the entry text and the subtotal text in double
+// quotes, CR LF after each, Latin-1 bytes. An empty tape is an empty file.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/state.h"
+
+namespace tally {
+
+struct TapeLine {
+    std::string entry;
+    std::string subtotal;
+    bool operator==(const TapeLine&) const = default;
+};
+
+// What reading a tape file gave: every line of it, or, when the file cannot be taken as a
+// whole, no lines and a message for the user.
+struct TapeDecode {
+    std::vector<TapeLine> lines;
+    std::string error;
+    bool ok() const { return error.empty(); }
+};
+
+// The bytes of the file for lines 1 .. nextline - 1.
+std::string encodeTape(const State& state);
+
+// All or nothing: a file the tape cannot hold whole is refused, so a failed load never leaves
+// a half-replaced tape behind. Blank lines after the last record are ignored.
+TapeDecode decodeTape(std::string_view bytes);
+
+// Lines 1..n become the loaded lines and lines n+1..1000 are emptied, so nothing of the old
+// tape shows up again behind the loaded one; nextline becomes n + 1. At most 1000 lines are taken.
+void applyTape(State& state, const std::vector<TapeLine>& lines);
+
+} // namespace tally
