@@ -39,6 +39,7 @@ Calculator::Calculator(tally::State& s, SoundPlayer& player, QWidget* parent)
         QMessageBox::information(this, title, text);
         if (Text2) Text2->setFocus();
     };
+    askFileName = [this](bool forSaving) { return chooseTapeFile(forSaving); };
     endProgram = [] {
         QApplication::closeAllWindows();
         QCoreApplication::quit();
@@ -181,6 +182,11 @@ void Calculator::connectHandlers() {
     connect(clearit, &QPushButton::clicked, this, [this] { clearit_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(mnuExit, &QAction::triggered, this, [this] { Command2_Click(); });
+    connect(mnuOpen, &QAction::triggered, this, [this] { mnuOpen_Click(); });
+    connect(mnuSaveAs, &QAction::triggered, this, [this] { mnuSaveAs_Click(); });
+    connect(conversion, &QComboBox::activated, this, [this] { conversion_Click(); });
+    connect(ListView1, &QTreeWidget::itemClicked, this, [this] { ListView1_Click(); });
+    connect(convert, &QPushButton::clicked, this, [this] { convert_Click(); });
     connect(store, &QPushButton::clicked, this, [this] { store_Click(); });
     connect(removelist, &QPushButton::clicked, this, [this] { removelist_Click(); });
     connect(clearlist, &QPushButton::clicked, this, [this] { clearlist_Click(); });
@@ -188,7 +194,7 @@ void Calculator::connectHandlers() {
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); }, Qt::DirectConnection);
     connect(Slider1, &QSlider::valueChanged, this, [this] { Slider1_Scroll(); });
     for (QWidget* w : {static_cast<QWidget*>(Text2), static_cast<QWidget*>(Text3), static_cast<QWidget*>(VScroll1),
-                       List1->viewport(), List2->viewport()})
+                       static_cast<QWidget*>(ListView1), List1->viewport(), List2->viewport()})
         w->installEventFilter(this);
     for (QLabel* cell : Label11) cell->installEventFilter(this);
     // Key preview: the window sees every key first.

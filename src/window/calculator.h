@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/state.h"
@@ -38,6 +39,8 @@ public:
     // Tests replace them; the program shows a message box and quits.
     std::function<void(const QString& title, const QString& text)> tellUser;
     std::function<void()> endProgram;
+    // Asks for a tape file name to save (true) or open (false); empty when cancelled.
+    std::function<QString(bool forSaving)> askFileName;
 
     // ---- controls, by design name ----
     QWidget* body = nullptr;     // the client area: paints the body picture and the rectangles
@@ -87,6 +90,7 @@ public:
     int viewmode = 0;
     std::string constval;
     int editline = 0; // the tape line the row editor writes back to
+    std::optional<std::string> convfactor; // the picked factor's text; none picked yet counts as 0
 
     // ---- keypad (core/keypad_handlers.cpp) ----
     void Command1_Click(int Index);
@@ -107,6 +111,16 @@ public:
     void clearlist_Click();
     void List1_DblClick();
     void List2_DblClick();
+
+    // ---- conversion (conversion/conversion_handlers.cpp) ----
+    void conversion_Click();
+    void ListView1_Click();
+    bool ListView1_KeyPress(char16_t keyAscii);
+    void convert_Click();
+
+    // ---- tape files (files/file_handlers.cpp) ----
+    void mnuSaveAs_Click();
+    void mnuOpen_Click();
 
     // ---- tape view (tape/tape_handlers.cpp) ----
     void printout();
@@ -137,4 +151,5 @@ private:
     void clearRows();
     void showMemory(const tally::MemoryLists& lists);
     void recall(const QListWidget* list);
+    QString chooseTapeFile(bool forSaving);
 };

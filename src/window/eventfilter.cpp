@@ -49,6 +49,10 @@ bool Calculator::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
     }
+    if (watched == static_cast<QObject*>(ListView1) && type == QEvent::KeyPress) {
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        return !text.isEmpty() && ListView1_KeyPress(text.at(0).unicode());
+    }
     if (type == QEvent::MouseButtonDblClick && (watched == List1->viewport() || watched == List2->viewport())) {
         // A double click selects the row under the pointer first; on empty space nothing is selected.
         QListWidget* list = watched == List1->viewport() ? List1 : List2;

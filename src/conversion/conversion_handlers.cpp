@@ -1,0 +1,86 @@
+// Unit conversion: a category's factor table in the list view, a picked factor on the convert
+// button, and the entry multiplied by it.
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "conversion/factortable.h"
+#include "shell/datafiles.h"
+#include "shell/sounds.h"
+#include "window/calculator.h"
+
+void Calculator::conversion_Click() {
+    const QString category = conversion->currentText();
+    if (category == "None") {
+        convert->setText("None");
+        ListView1->hide();
+        printout();
+        return;
+    }
+    ListView1->clear();
+    const QString fileName = QString::fromStdString(tally::factorFileName(category.toStdString()));
+    const QString path = fileName.isEmpty() ? QString() : dataFilePath(fileName);
+    QFile in(path);
+    if (path.isEmpty() || !in.open(QIODevice::ReadOnly)) {
+        tellUser("Convert", fileName.isEmpty()
+                                ? QString("There is no factor table for \"%1\".").arg(category)
+                                : QString("The factor file \"%1\" could not be read.\n\nIt is looked for in the current "
+                                          "folder and in the program's data folder.")
+                                      .arg(fileName));
+        return;
+    }
+    const QByteArray bytes = in.readAll();
+    QList<QTreeWidgetItem*> rows;
+    for (const tally::FactorRow& row : tally::readFactorTable(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+        auto* item = new QTreeWidgetItem({QString::fromStdString(row.from), QString::fromStdString(row.factor),
+                                          QString::fromStdString(row.to), QString::fromStdString(row.caption)});
+        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        rows << item;
+    }
+    ListView1->addTopLevelItems(rows);
+    ListView1->show();
+    ListView1->raise();
+    ListView1->setFocus();
+}
+
+void Calculator::ListView1_Click() {
+    const QTreeWidgetItem* row = ListView1->currentItem();
+    if (!row || !row->isSelected()) return; // a click on an empty table picks nothing
+    sounds.play("\\calc1");
+    convfactor = row->text(1).toStdString();
+    convert->setText(row->text(3));
+    convert->setFocus();
+    ListView1->hide();
+}
+
+bool Calculator::ListView1_KeyPress(char16_t keyAscii) {
+    if (keyAscii == 27) {
+        convert->setFocus();
+        ListView1->hide();
+        convert->setText("None");
+        conversion->setEditText("None");
+        return true;
+    }
+    if (keyAscii == u'\r') { // Enter picks the current row, as a click does
+        ListView1_Click();
+        return true;
+    }
+    return false;
+}
+
+void Calculator::convert_Click() {
+    if (!Label6->text().isEmpty() || Text2->text().isEmpty()) return;
+    const tally::Conversion result = tally::convertEntry(
+        Text2->text().toStdString(), convfactor ? std::optional<std::string_view>(*convfactor) : std::nullopt);
+    if (result.fault != tally::ConversionFault::None) {
+        tellUser("Convert", QString::fromStdString(tally::conversionFaultText(result.fault)));
+        return;
+    }
+    Label6->setText(QString::fromStdString(tally::unitLabel(convert->text().toStdString())));
+    Text2->setText(QString::fromStdString(result.text));
+    ListView1->hide();
+    Text2->setFocus();
+}
