@@ -181,6 +181,7 @@ void Calculator::connectHandlers() {
     connect(clearit, &QPushButton::clicked, this, [this] { clearit_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(mnuExit, &QAction::triggered, this, [this] { Command2_Click(); });
+    connect(mnuPrint, &QAction::triggered, this, [this] { mnuPrint_Click(); });
     // Direct: the change handler runs inside the setter, and only on a real change.
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); }, Qt::DirectConnection);
     connect(Slider1, &QSlider::valueChanged, this, [this] { Slider1_Scroll(); });

@@ -2,12 +2,14 @@
 // The main window. Every control carries its design name; every handler is declared here and
 // defined in the *_handlers.cpp file of its subsystem, so this header is the map of the program.
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <functional>
 #include <string>
 
 #include "core/state.h"
 
+class Form1;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -102,6 +104,11 @@ public:
     void VScroll1_Change();
     void VScroll1_GotFocus();
     void Slider1_Scroll();
+
+    // ---- print preview (print/print_handlers.cpp) ----
+    QPointer<Form1> preview; // the open preview window, if any
+    void showpreview();
+    void mnuPrint_Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
