@@ -80,7 +80,7 @@ bool Calculator::Text3_KeyPress(char16_t k) {
         store_Click();
         return true;
     case u'e':
-    case u'E': /*PREVIEW*/ return true;
+    case u'E': showpreview(); return true;
     case u'+': return commit(tally::kAdd);
     case u'/': return commit(tally::kDivide);
     case u'*': return commit(tally::kMultiply);

@@ -190,6 +190,7 @@ void Calculator::connectHandlers() {
     connect(store, &QPushButton::clicked, this, [this] { store_Click(); });
     connect(removelist, &QPushButton::clicked, this, [this] { removelist_Click(); });
     connect(clearlist, &QPushButton::clicked, this, [this] { clearlist_Click(); });
+    connect(mnuPrint, &QAction::triggered, this, [this] { mnuPrint_Click(); });
     // Direct: the change handler runs inside the setter, and only on a real change.
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); }, Qt::DirectConnection);
     connect(Slider1, &QSlider::valueChanged, this, [this] { Slider1_Scroll(); });

@@ -2,6 +2,7 @@
 // The main window. Every control carries its design name; every handler is declared here and
 // defined in the *_handlers.cpp file of its subsystem, so this header is the map of the program.
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <functional>
 #include <optional>
@@ -9,6 +10,7 @@
 
 #include "core/state.h"
 
+class Form1;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -135,6 +137,10 @@ public:
     bool Text3_KeyPress(char16_t keyAscii);
     void edit1_click(int op);
     void checkit();
+    // ---- print preview (print/print_handlers.cpp) ----
+    QPointer<Form1> preview; // the open preview window, if any
+    void showpreview();
+    void mnuPrint_Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

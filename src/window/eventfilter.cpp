@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QTreeWidget>
 #include <QScrollBar>
 
 #include "window/calculator.h"
@@ -49,7 +50,7 @@ bool Calculator::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
     }
-    if (watched == static_cast<QObject*>(ListView1) && type == QEvent::KeyPress) {
+    if (watched == ListView1 && type == QEvent::KeyPress) {
         const QString text = static_cast<QKeyEvent*>(event)->text();
         return !text.isEmpty() && ListView1_KeyPress(text.at(0).unicode());
     }

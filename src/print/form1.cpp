@@ -1,0 +1,161 @@
+#include "print/form1.h"
+
+#include <QDate>
+#include <QFileDialog>
+#include <QFontMetricsF>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <cmath>
+
+#include "print/pagelayout.h"
+#include "window/design.h"
+
+namespace {
+
+// The image keeps QImage's default 96 dots per inch: 15 twips a dot, 4/3 dot a point.
+constexpr double kTwipsPerPixel = 15.0;
+constexpr double kPixelsPerPoint = 4.0 / 3.0;
+constexpr int kClientWidth = 6105;
+constexpr int kClientHeight = 7500;
+
+constexpr design::Element kButtons[] = {
+    {"Command1", 2190, 6930, 1515, 375, "Print", {"MS Sans Serif", 8.25, false}, design::kUnset,
+     design::kUnset, false, design::AlignDefault, nullptr},
+    {"Command2", 4170, 6930, 1515, 375, "Cancel", {"MS Sans Serif", 8.25, true}, design::kUnset,
+     design::kUnset, false, design::AlignDefault, nullptr},
+};
+
+QFont fontOf(const char* family, double points) {
+    QFont font(QString::fromLatin1(family));
+    font.setPointSizeF(points);
+    return font;
+}
+
+} // namespace
+
+// ---- PictureBox ----
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    QPalette p = palette();
+    // The paper is the system's window colour, the ink black.
+    p.setColor(QPalette::Window, p.color(QPalette::Base));
+    setPalette(p);
+}
+
+void PictureBox::cls() {
+    const qreal ratio = devicePixelRatioF();
+    image_ = QImage(size() * ratio, QImage::Format_RGB32);
+    image_.setDevicePixelRatio(ratio);
+    image_.fill(palette().color(QPalette::Window));
+    CurrentX = 0;
+    CurrentY = 0;
+    update();
+}
+
+double PictureBox::textWidth(const QString& text) const {
+    // Measured on the image, the device the text is drawn on, so right edges meet exactly.
+    return QFontMetricsF(printFont, &image_).horizontalAdvance(text) * kTwipsPerPixel;
+}
+
+double PictureBox::lineHeight() const {
+    // Whole dots, so that every row stands the same distance below the one above it.
+    return std::round(printFont.pointSizeF() * kPixelsPerPoint) * kTwipsPerPixel;
+}
+
+void PictureBox::print(const QString& text, bool endLine) {
+    if (image_.isNull()) cls();
+    if (!text.isEmpty()) {
+        QPainter painter(&image_);
+        painter.setFont(printFont);
+        painter.setPen(Qt::black);
+        const QPointF baseline(CurrentX / kTwipsPerPixel, CurrentY / kTwipsPerPixel + painter.fontMetrics().ascent());
+        painter.drawText(baseline, text);
+        update();
+    }
+    if (endLine) {
+        CurrentX = 0;
+        CurrentY += lineHeight();
+    } else {
+        CurrentX += textWidth(text);
+    }
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    painter.drawImage(0, 0, image_);
+}
+
+// ---- Form1 ----
+
+Form1::Form1(tally::State& s, QWidget* parent) : QWidget(parent), state(s) {
+    setObjectName("Form1");
+    setAttribute(Qt::WA_DeleteOnClose);
+    // The main window decides when the program ends; an open preview does not keep it running.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setWindowTitle("Print Preview");
+    design::installFontSubstitutes();
+    setFont(fontOf("Terminal", 4.5));
+    setFixedSize(design::twips(0, 0, kClientWidth, kClientHeight).size());
+
+    tellUser = [this](const QString& title, const QString& text) { QMessageBox::warning(this, title, text); };
+    findPrinter = [] { return QPrinterInfo::defaultPrinter(); };
+    askPdfName = [this] {
+        return QFileDialog::getSaveFileName(this, "Save the Print as PDF", QString(), "PDF Files (*.pdf)");
+    };
+
+    // Creation order is tab order: Command1, Command2, Picture1, Text1.
+    Command1 = new QPushButton(this);
+    Command2 = new QPushButton(this);
+    design::apply(Command1, kButtons[0]);
+    design::apply(Command2, kButtons[1]);
+    Command1->setObjectName("Command1");
+    Command2->setObjectName("Command2");
+
+    Picture1 = new PictureBox(this);
+    Picture1->setObjectName("Picture1");
+    Picture1->setGeometry(design::twips(0, 30, 6120, 6810));
+    Picture1->printFont = fontOf("Terminal", 9);
+    Picture1->setAccessibleName("Page preview");
+
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName("Text1");
+    design::apply(Text1, {"Text1", 30, 30, 6045, 6825, nullptr, {"MS Sans Serif", 9.75, false}, design::kUnset,
+                          design::kUnset, false, design::AlignDefault, nullptr});
+    Text1->setAccessibleName("Preview text");
+    // The page image is what the window is for, however it was opened.
+    Text1->hide();
+    Picture1->show();
+
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+}
+
+void Form1::resizeEvent(QResizeEvent*) { drawpreview(); }
+
+void Form1::Command2_Click() { close(); }
+
+void Form1::drawpreview() {
+    // Every drawing starts from a clean image at the top: a second resize shows the same page,
+    // not a second one stacked below the first.
+    Picture1->cls();
+    Picture1->printFont = fontOf("Lucida Console", 5);
+    const QDate today = QDate::currentDate();
+    Picture1->print(QString::fromStdString(tally::dateText(today.year(), today.month(), today.day())));
+    Picture1->print(QString());
+
+    // Six texts a row, right edges from the right half to the left; the sixth ends the line.
+    const std::vector<tally::PlacedText> texts = tally::previewPage(state);
+    for (int r = 1; r <= tally::kPageRows; ++r) {
+        for (const tally::PlacedText& t : texts) {
+            if (t.row != r) continue;
+            const QString text = QString::fromStdString(t.text);
+            Picture1->CurrentX = t.right - Picture1->textWidth(text);
+            Picture1->print(text, false);
+        }
+        Picture1->print(QString());
+    }
+}

@@ -1,0 +1,81 @@
+#pragma once
+// The print-preview window: the first 120 tape lines as a small two-column page image, with
+// "Print" (the whole tape on paper, then close) and "Cancel".
+#include <QImage>
+#include <QPrinterInfo>
+#include <QWidget>
+#include <functional>
+
+#include "core/state.h"
+
+class QLineEdit;
+class QPushButton;
+
+// A picture box: an image with a print position, written line by line in its print font.
+// Positions are twips from the top-left corner; the widget paints the image, so covering and
+// uncovering it never loses a line.
+class PictureBox : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PictureBox(QWidget* parent);
+
+    QFont printFont;
+    // The print position in twips.
+    double CurrentX = 0;
+    double CurrentY = 0;
+
+    // A clean image of the paper colour, print position at the top-left corner.
+    void cls();
+    // Width of `text` in the print font as the image draws it, in twips.
+    double textWidth(const QString& text) const;
+    // One line of the print font, in twips: its size in whole dots (a line of Lucida Console is
+    // one em high; the taller line boxes of its substitutes would push the last rows off the
+    // picture).
+    double lineHeight() const;
+    // Draws `text` with its top-left corner at the print position and moves the position past
+    // it; `endLine` moves it to the start of the next line instead.
+    void print(const QString& text, bool endLine = true);
+
+    const QImage& image() const { return image_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage image_;
+};
+
+class Form1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Form1(tally::State& state, QWidget* parent = nullptr);
+
+    tally::State& state;
+
+    // Seams for what leaves the window; tests replace them.
+    // A message to the user (the program shows a message box).
+    std::function<void(const QString& title, const QString& text)> tellUser;
+    // The printer to print on; a null one means there is none.
+    std::function<QPrinterInfo()> findPrinter;
+    // Asks for the name of a PDF file to print into; empty when the user cancels.
+    std::function<QString()> askPdfName;
+
+    // ---- controls, by design name ----
+    QPushButton* Command1 = nullptr; // "Print"
+    QPushButton* Command2 = nullptr; // "Cancel"
+    PictureBox* Picture1 = nullptr;
+    QLineEdit* Text1 = nullptr;
+
+    // Draws the page image from the tape as it is now.
+    void drawpreview();
+
+    // ---- buttons ----
+    // Prints the whole tape, then closes the window (print/printing.cpp).
+    void Command1_Click();
+    void Command2_Click();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+};
