@@ -2,6 +2,7 @@
 // the tape, the rows and the sounds read back.
 #include <QLabel>
 #include <QLineEdit>
+#include <QAction>
 #include <QLocale>
 #include <QPushButton>
 #include <QScrollBar>
@@ -57,6 +58,8 @@ private slots:
     void fullTape();
     void commaLocale();
     void soundsOfTypedLine();
+    void exit_data();
+    void exit();
 };
 
 void TestKeypad::lines_data() {
@@ -136,6 +139,7 @@ void TestKeypad::loneSignLocks_data() {
     QTest::newRow("lone minus from the keypad") << "-";
     QTest::newRow("lone zero from the keypad") << "0";
     QTest::newRow("lone zero typed") << "{0}";
+    QTest::newRow("lone minus typed") << "{-}";
 }
 
 void TestKeypad::loneSignLocks() {
@@ -307,6 +311,26 @@ void TestKeypad::soundsOfTypedLine() {
     QEXPECT_FAIL("", "Text2's key handlers run twice per key (application and object event filter)", Continue);
     QCOMPARE(rig->sounds.played, (QStringList{"\\calc2", "\\calc2", "\\calc1", "calc1"}));
     QCOMPARE(rig->state.entries[1], std::string("12  "));
+}
+
+void TestKeypad::exit_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("button") << "button";
+    QTest::newRow("menu") << "menu";
+    QTest::newRow("o typed") << "o";
+    QTest::newRow("O typed") << "O";
+}
+
+void TestKeypad::exit() {
+    QFETCH(QString, how);
+    auto rig = std::make_unique<CalcRig>();
+    QVERIFY(rig->ready);
+    if (how == "button") QTest::mouseClick(rig->window.Command2, Qt::LeftButton);
+    else if (how == "menu") rig->window.mnuExit->trigger();
+    else QTest::keyClicks(rig->window.Text2, how);
+    QVERIFY(rig->ended);
+    QCOMPARE(rig->sounds.played.last(), QString("calc1"));
+    QCOMPARE(rig->window.Text2->text(), QString());
 }
 
 QTEST_MAIN(TestKeypad)
