@@ -62,9 +62,10 @@ void Calculator::operatorKey(int Index) {
     VScroll1->setValue(VScroll1->maximum());
     scrollline = VScroll1->value();
     if (n == 1) {
-        // Line 1 keeps its own number as subtotal and carries no operator.
-        skipFailure([&] { state.subtotals[1] = tally::firstSubtotal(state.entries[1]); });
-        state.entries[1] = state.subtotals[1] + "  ";
+        // Line 1 keeps its own number as subtotal and carries no operator. An entry too large for
+        // a number keeps its typed text, so nothing the user keyed is lost.
+        const bool computed = skipFailure([&] { state.subtotals[1] = tally::firstSubtotal(state.entries[1]); });
+        state.entries[1] = (computed ? state.subtotals[1] : Text2->text().toStdString()) + "  ";
     } else {
         skipFailure([&] { state.subtotals[n] = tally::combine(state.subtotals[n - 1], state.entries[n], op); });
     }

@@ -24,11 +24,14 @@ void Calculator::drawLine(int n, int r, bool scrolled) {
             label->setAccessibleName(t);
         }
     };
-    skipFailure([&] { set(Label11[r], tally::entryCell(entry)); });
+    // A text that holds no readable number shows as it stands: leaving the cell as it was would
+    // show another line's figure on this line.
+    if (!skipFailure([&] { set(Label11[r], tally::entryCell(entry)); })) set(Label11[r], entry);
     set(Label10[r], tally::lineNumberCell(n));
-    skipFailure([&] {
-        set(Label12[r], scrolled ? tally::subtotalCell(subtotal, pattern) : tally::newestSubtotalCell(subtotal, pattern));
-    });
+    if (!skipFailure([&] {
+            set(Label12[r], scrolled ? tally::subtotalCell(subtotal, pattern) : tally::newestSubtotalCell(subtotal, pattern));
+        }))
+        set(Label12[r], subtotal);
 }
 
 void Calculator::clearRows() {

@@ -194,11 +194,8 @@ void Calculator::connectHandlers() {
     // Direct: the change handler runs inside the setter, and only on a real change.
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); }, Qt::DirectConnection);
     connect(Slider1, &QSlider::valueChanged, this, [this] { Slider1_Scroll(); });
-    for (QWidget* w : {static_cast<QWidget*>(Text2), static_cast<QWidget*>(Text3), static_cast<QWidget*>(VScroll1),
-                       static_cast<QWidget*>(ListView1), List1->viewport(), List2->viewport()})
-        w->installEventFilter(this);
-    for (QLabel* cell : Label11) cell->installEventFilter(this);
-    // Key preview: the window sees every key first.
+    // One application-wide filter serves the key preview and every control the design needs
+    // events of (a filter on the control as well would run each handler twice).
     qApp->installEventFilter(this);
 }
 

@@ -232,9 +232,6 @@ void TestTapeView::arrows() {
     rig->sounds.played.clear();
 
     QTest::keyClick(w.Text2, Qt::Key(key));
-    QEXPECT_FAIL("Up from the newest", "Text2's key-down handler runs twice per key: it scrolls two lines", Abort);
-    QEXPECT_FAIL("Up only clears skipscroll", "Text2's key-down handler runs twice per key: the second Up scrolls",
-                 Abort);
     QCOMPARE(rig->sounds.played, QStringList(sounds, "\\calc1"));
     QCOMPARE(w.VScroll1->value(), value);
     QCOMPARE(w.scrollline, scrollline);
