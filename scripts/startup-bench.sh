@@ -186,26 +186,32 @@ export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
 measure() { # name program [args...]: one warm-up, then $runs measured runs into $work/<name>
   local name=$1
   shift
-  : >"$work/$name"
+  : >"$work/result-$name"
   for i in $(seq 0 "$runs"); do
     local out
-    out=$("$work/mapwatch" 300 20000 "$@" 2>>"$work/$name.err") || { cat "$work/$name.err" >&2; exit 1; }
-    [ "$i" -eq 0 ] || echo "$out" >>"$work/$name"
+    out=$("$work/mapwatch" 300 20000 "$@" 2>>"$work/result-$name.err") || { cat "$work/result-$name.err" >&2; exit 1; }
+    [ "$i" -eq 0 ] || echo "$out" >>"$work/result-$name"
   done
 }
 median() { # column of $work/<name>
-  sort -n <(cut -d' ' -f"$2" "$work/$1") | awk '{v[NR] = $1} END {print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2)}'
+  sort -n <(cut -d' ' -f"$2" "$work/result-$1") | awk '{v[NR] = $1} END {print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2)}'
 }
 
 (cd "$root/build" && measure tallyroll "$program")
 (cd "$root/build" && measure floor "$floor" "$root/build/data")
 
+range() { # "min-max" of column $2 of $work/result-<name>, scaled by $3
+  cut -d' ' -f"$2" "$work/result-$1" | sort -n | awk -v s="$3" 'NR == 1 {lo = $1} {hi = $1} END {printf "%.1f-%.1f", lo / s, hi / s}'
+}
+
 t_ms=$(median tallyroll 1); f_ms=$(median floor 1)
 t_kb=$(median tallyroll 2); f_kb=$(median floor 2)
-echo "start-up under Xvfb :$display, exec to first mapped window, $runs runs each (median)"
-awk -v tm="$t_ms" -v fm="$f_ms" -v tk="$t_kb" -v fk="$f_kb" 'BEGIN {
-  printf "%-12s %12s %14s\n", "", "start-up ms", "peak RSS MB"
-  printf "%-12s %12.1f %14.1f\n", "tallyroll", tm, tk / 1024
-  printf "%-12s %12.1f %14.1f\n", "Qt floor", fm, fk / 1024
-  printf "%-12s %12.2f %14.2f\n", "ratio", tm / fm, tk / fk
+echo "start-up under Xvfb :$display, exec to first mapped window, $runs runs each (median, min-max)"
+awk -v tm="$t_ms" -v fm="$f_ms" -v tk="$t_kb" -v fk="$f_kb" \
+    -v tmr="$(range tallyroll 1 1)" -v fmr="$(range floor 1 1)" \
+    -v tkr="$(range tallyroll 2 1024)" -v fkr="$(range floor 2 1024)" 'BEGIN {
+  printf "%-10s %12s %14s %12s %14s\n", "", "start-up ms", "(min-max)", "peak RSS MB", "(min-max)"
+  printf "%-10s %12.1f %14s %12.1f %14s\n", "tallyroll", tm, tmr, tk / 1024, tkr
+  printf "%-10s %12.1f %14s %12.1f %14s\n", "Qt floor", fm, fmr, fk / 1024, fkr
+  printf "%-10s %12.2f %14s %12.2f\n", "ratio", tm / fm, "", tk / fk
 }'
