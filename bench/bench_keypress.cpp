@@ -1,0 +1,194 @@
+// One operator key press through the real handler on the real main window, on tapes of different
+// lengths; the same press from key event to repainted rows; and the two tape redraws on their own.
+// Runs offscreen unless a platform is chosen; sounds are silent so only our own work is measured.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+
+#include <algorithm>
+#include <string>
+
+#include "core/numbers.h"
+#include "core/state.h"
+#include "core/taperule.h"
+#include "shell/sounds.h"
+#include "window/calculator.h"
+
+namespace {
+
+Calculator* window = nullptr;
+
+// What the user types before the operator, taken in turn.
+const char* const kTyped[] = {"1234.5", "7", "0.25", "98765.4321", "19.99", "300"};
+constexpr int kTypedCount = sizeof kTyped / sizeof *kTyped;
+
+// Counts paint events of one tape cell, to show that a repaint really happened.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+// The scroll bar follows the tape as the keypad leaves it; skipscroll keeps the nested
+// change handler from drawing the scrolled view.
+void placeScrollBar(int lines) {
+    window->skipscroll = 1;
+    window->VScroll1->setMaximum(std::max(lines, 1));
+    window->VScroll1->setValue(window->VScroll1->maximum());
+    window->skipscroll = 0;
+    window->scrollline = window->VScroll1->value();
+}
+
+// A tape of `lines` lines written by the tape rule: mostly additions, some subtractions, the odd
+// percentage-like product and quotient, so the subtotals carry long fractions as real tapes do.
+void loadTape(int lines) {
+    tally::State& s = window->state;
+    for (int n = 1; n <= tally::kTapeLines; ++n) {
+        s.entries[n].clear();
+        s.subtotals[n].clear();
+    }
+    for (int n = 1; n <= lines; ++n) {
+        char op = n % 7 == 0 ? '-' : n % 50 == 0 ? 'x' : n % 60 == 0 ? '/' : '+';
+        std::string number = op == 'x' ? "1.05" : op == '/' ? "3" : tally::numbertext(n * 12.34 + 0.5);
+        if (n == 1) {
+            s.subtotals[1] = tally::firstSubtotal(number);
+            s.entries[1] = s.subtotals[1] + "  ";
+        } else {
+            s.entries[n] = number + ' ' + op;
+            s.subtotals[n] = tally::combine(s.subtotals[n - 1], s.entries[n], op);
+        }
+    }
+    s.nextline = lines + 1;
+    placeScrollBar(lines);
+    window->printout();
+    QCoreApplication::processEvents();
+}
+
+// Undoes one press: the new line goes, the scroll bar and the nine rows are as before it,
+// and whatever painting the press queued is done, so the next press starts from the same screen.
+void rewindPress(int lines) {
+    tally::State& s = window->state;
+    s.entries[lines + 1].clear();
+    s.subtotals[lines + 1].clear();
+    s.nextline = lines + 1;
+    placeScrollBar(lines);
+    window->printout();
+    QCoreApplication::processEvents();
+}
+
+bool pressWrote(benchmark::State& st, int lines) {
+    if (window->state.nextline == lines + 2 && !window->state.subtotals[lines + 1].empty()) return true;
+    st.SkipWithError("the key press wrote no tape line");
+    return false;
+}
+
+// Handler time: type a number into the box, press "+" (Command1_Click(12)).
+void BM_OperatorKey(benchmark::State& st) {
+    const int lines = static_cast<int>(st.range(0));
+    loadTape(lines);
+    int k = 0;
+    for (auto _ : st) {
+        window->Text2->setText(kTyped[k]);
+        window->Command1_Click(tally::kAdd);
+        st.PauseTiming();
+        if (!pressWrote(st, lines)) break;
+        rewindPress(lines);
+        k = (k + 1) % kTypedCount;
+        st.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OperatorKey)->ArgName("lines")->Arg(1)->Arg(500)->Arg(999)->Unit(benchmark::kMicrosecond);
+
+// Key event to repainted rows: Enter arrives at the entry box as a key event, goes through the
+// window's key preview and character handler to the keypad, and the queued repaint is done.
+void keyToRepaint(benchmark::State& st, bool wholeBody) {
+    const int lines = static_cast<int>(st.range(0));
+    loadTape(lines);
+    PaintCounter counter;
+    window->Label10[0]->installEventFilter(&counter);
+    int timedPaints = 0;
+    int k = 0;
+    for (auto _ : st) {
+        st.PauseTiming();
+        rewindPress(lines);
+        window->Text2->setText(kTyped[k]);
+        k = (k + 1) % kTypedCount;
+        const int paintsBefore = counter.paints;
+        st.ResumeTiming();
+        QTest::keyClick(window->Text2, Qt::Key_Return);
+        if (wholeBody) window->body->repaint();
+        QCoreApplication::processEvents();
+        st.PauseTiming();
+        timedPaints += counter.paints - paintsBefore;
+        const bool ok = pressWrote(st, lines);
+        st.ResumeTiming();
+        if (!ok) break;
+    }
+    window->Label10[0]->removeEventFilter(&counter);
+    // Every press must repaint the bottom row once; less would mean the repaint was not timed.
+    st.counters["paints_per_press"] = benchmark::Counter(double(timedPaints) / double(st.iterations()));
+}
+void BM_KeyToRepaint(benchmark::State& st) { keyToRepaint(st, false); }
+void BM_KeyToFullRepaint(benchmark::State& st) { keyToRepaint(st, true); }
+BENCHMARK(BM_KeyToRepaint)->ArgName("lines")->Arg(1)->Arg(500)->Arg(999)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KeyToFullRepaint)->ArgName("lines")->Arg(999)->Unit(benchmark::kMicrosecond);
+
+// printout on a full tape. Alternating between the last two tape ends changes every cell on each
+// call, as a new line does; the unchanged variant shows the cost of the texts alone.
+void BM_Printout(benchmark::State& st) {
+    const bool cellsChange = st.range(0) != 0;
+    loadTape(tally::kTapeLines);
+    bool shorter = false;
+    for (auto _ : st) {
+        if (cellsChange) {
+            window->state.nextline = shorter ? tally::kTapeLines : tally::kTapeLines + 1;
+            shorter = !shorter;
+        }
+        window->printout();
+    }
+    window->state.nextline = tally::kTapeLines + 1;
+    QCoreApplication::processEvents();
+}
+BENCHMARK(BM_Printout)->ArgName("cells_change")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+// printscroll on a full tape, one line up and down in turn, so every cell changes on each call.
+void BM_Printscroll(benchmark::State& st) {
+    loadTape(tally::kTapeLines);
+    bool up = false;
+    for (auto _ : st) {
+        window->scrollline = up ? tally::kTapeLines - 1 : tally::kTapeLines;
+        up = !up;
+        window->printscroll();
+    }
+    QCoreApplication::processEvents();
+}
+BENCHMARK(BM_Printscroll)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setStyle("Fusion");
+    tally::State state;
+    SilentPlayer sounds;
+    Calculator calculator(state, sounds);
+    // A full tape would ask the user; a benchmark must never wait on a dialog.
+    calculator.tellUser = [](const QString&, const QString&) {};
+    calculator.endProgram = [] {};
+    calculator.show();
+    if (!QTest::qWaitForWindowExposed(&calculator)) return 1;
+    window = &calculator;
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
