@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "help/helpfile.h"
+#include "core/datalookup.h"
 #include "help/helpwindow.h"
 
 namespace {
@@ -36,9 +36,9 @@ int main(int argc, char* argv[]) {
     const std::filesystem::path exeDir(QFile::encodeName(QApplication::applicationDirPath()).toStdString());
 
     const std::string wanted = QFile::encodeName(name).toStdString();
-    const tally::HelpLookup lookup = tally::findHelpFile(wanted, currentDir, exeDir);
+    const tally::DataLookup lookup = tally::findDataFile(wanted, currentDir, exeDir);
     if (lookup.found.empty())
-        return fail(QFile::decodeName(tally::helpNotFoundText(wanted, lookup).c_str()));
+        return fail(QFile::decodeName(tally::notFoundText(wanted, lookup).c_str()));
 
     const QString path = QFile::decodeName(lookup.found.c_str());
     QFile file(path);

@@ -2,16 +2,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
+
+#include "core/datalookup.h"
 
 QString dataFilePath(const QString& name) {
-    const QString appDir = QCoreApplication::applicationDirPath();
-    const QString candidates[] = {
-        QDir::current().filePath(name),
-        appDir + "/data/" + name,
-        appDir + "/../share/tallyroll/" + name,
-    };
-    for (const QString& path : candidates)
-        if (QFileInfo(path).isFile()) return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    return {};
+    const tally::DataLookup lookup = tally::findDataFile(
+        QFile::encodeName(name).toStdString(), QFile::encodeName(QDir::currentPath()).toStdString(),
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    return lookup.found.empty() ? QString() : QFile::decodeName(QByteArray::fromStdString(lookup.found.string()));
 }

@@ -15,7 +15,7 @@
 #include <fstream>
 
 #include "help/helpdoc.h"
-#include "help/helpfile.h"
+#include "core/datalookup.h"
 #include "help/helpwindow.h"
 
 using namespace tally;
@@ -89,7 +89,7 @@ void TestHelpViewer::lookupOrder() {
         layout.put(where, "CALC1.hlp");
     const fs::path exeDir = installed ? layout.installExeDir() : layout.buildExeDir();
 
-    const HelpLookup result = findHelpFile("CALC1.hlp", layout.cwd(), exeDir);
+    const DataLookup result = findDataFile("CALC1.hlp", layout.cwd(), exeDir);
     if (expected.isEmpty()) {
         QVERIFY(result.found.empty());
     } else {
@@ -103,14 +103,14 @@ void TestHelpViewer::lookupOfNameWithDirectory() {
     layout.put("build-data", "CALC1.hlp");
     // A directory that happens to carry the manual's name is not the manual.
     fs::create_directory(layout.cwd() / "CALC1.hlp");
-    HelpLookup result = findHelpFile("CALC1.hlp", layout.cwd(), layout.buildExeDir());
+    DataLookup result = findDataFile("CALC1.hlp", layout.cwd(), layout.buildExeDir());
     QCOMPARE(fs::canonical(result.found), fs::canonical(layout.place("build-data") / "CALC1.hlp"));
 
     // A name with a directory part is taken as given and never joined to the data directories.
-    result = findHelpFile("../data/CALC1.hlp", layout.buildExeDir() / "data", layout.buildExeDir());
+    result = findDataFile("../data/CALC1.hlp", layout.buildExeDir() / "data", layout.buildExeDir());
     QCOMPARE(result.tried.size(), size_t(1));
     QCOMPARE(fs::canonical(result.found), fs::canonical(layout.place("build-data") / "CALC1.hlp"));
-    result = findHelpFile("sub/CALC1.hlp", layout.cwd(), layout.buildExeDir());
+    result = findDataFile("sub/CALC1.hlp", layout.cwd(), layout.buildExeDir());
     QVERIFY(result.found.empty());
     QCOMPARE(result.tried.size(), size_t(1));
 }
@@ -118,14 +118,14 @@ void TestHelpViewer::lookupOfNameWithDirectory() {
 void TestHelpViewer::missingFileNamesEveryPlace() {
     Layout layout;
     QVERIFY(layout.root.isValid());
-    const HelpLookup result = findHelpFile("CALC1.hlp", layout.cwd(), layout.installExeDir());
+    const DataLookup result = findDataFile("CALC1.hlp", layout.cwd(), layout.installExeDir());
     QVERIFY(result.found.empty());
     QCOMPARE(result.tried.size(), size_t(3));
     QCOMPARE(result.tried[0], layout.cwd() / "CALC1.hlp");
     QCOMPARE(result.tried[1], layout.installExeDir() / "data" / "CALC1.hlp");
     QCOMPARE(result.tried[2], layout.place("share") / "CALC1.hlp");
 
-    const QString text = QString::fromStdString(helpNotFoundText("CALC1.hlp", result));
+    const QString text = QString::fromStdString(notFoundText("CALC1.hlp", result));
     QVERIFY(text.contains("\"CALC1.hlp\""));
     for (const fs::path& p : result.tried)
         QVERIFY2(text.contains(QString::fromStdString(p.string())), qPrintable(text));

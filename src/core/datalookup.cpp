@@ -1,4 +1,4 @@
-#include "help/helpfile.h"
+#include "core/datalookup.h"
 
 #include <system_error>
 
@@ -21,8 +21,8 @@ bool isReadableCandidate(const fs::path& p) {
 
 } // namespace
 
-HelpLookup findHelpFile(const std::string& name, const fs::path& currentDir, const fs::path& exeDir) {
-    HelpLookup result;
+DataLookup findDataFile(const std::string& name, const fs::path& currentDir, const fs::path& exeDir) {
+    DataLookup result;
     result.tried.push_back((currentDir / name).lexically_normal());
     if (isPlainFileName(name)) {
         result.tried.push_back((exeDir / "data" / name).lexically_normal());
@@ -37,8 +37,8 @@ HelpLookup findHelpFile(const std::string& name, const fs::path& currentDir, con
     return result;
 }
 
-std::string helpNotFoundText(const std::string& name, const HelpLookup& lookup) {
-    std::string text = "The help file \"" + name + "\" was not found.\nLooked for it as:";
+std::string notFoundText(const std::string& name, const DataLookup& lookup) {
+    std::string text = "The file \"" + name + "\" was not found.\nLooked for it as:";
     for (const fs::path& p : lookup.tried)
         text += "\n  " + p.string();
     return text;
