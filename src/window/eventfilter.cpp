@@ -15,7 +15,11 @@ namespace {
 // Keys whose character the entry box's character handler sees. Tab moves the focus instead.
 bool producesCharacter(const QKeyEvent* key) {
     if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) return false;
-    return !key->text().isEmpty();
+    if (key->text().isEmpty()) return false;
+    // Ctrl with a key is a shortcut (paste, copy, undo), not typing. Latin layouts send it as a
+    // control code, which passes; other layouts send the plain letter, which must not be taken
+    // for a command ("c" would clear the tape) or swallowed (paste would be lost).
+    return !(key->modifiers() & Qt::ControlModifier) || !key->text().at(0).isPrint();
 }
 } // namespace
 
