@@ -67,9 +67,13 @@ struct Folder {
     ~Folder() { QDir::setCurrent(home); }
 };
 
+// Three records, one with bare fields and a quoted comma, and an empty line after the last.
 const QByteArray kThree = "\"Ells\",\"1.143\",\"Metres\",\"ell > m\"\r\n"
                           "Rods, 5.0292,\"Metres, surveyed\",\"rd > m > survey\"\r\n"
                           "\"Spans\",\"0.2286\",\"Metres\",\"span to m\"\r\n\r\n";
+const QList<QStringList> kThreeRows = {{"Ells", "1.143", "Metres", "ell > m"},
+                                       {"Rods", "5.0292", "Metres, surveyed", "rd > m > survey"},
+                                       {"Spans", "0.2286", "Metres", "span to m"}};
 
 } // namespace
 
@@ -77,15 +81,12 @@ class TestConversion : public QObject {
     Q_OBJECT
 
 private slots:
-    void table_data();
-    void table();
     void pickAndConvert_data();
     void pickAndConvert();
     void secondClick_data();
     void secondClick();
     void noneKeepsFactor();
     void escapeResets();
-    void noFactorPicked();
     void notANumber_data();
     void notANumber();
     void factorFileFails_data();
@@ -94,40 +95,6 @@ private slots:
     void messageGivesFocusBack_data();
     void messageGivesFocusBack();
 };
-
-void TestConversion::table_data() {
-    QTest::addColumn<QString>("category");
-    QTest::addColumn<QByteArray>("file"); // put into the current folder; null: the shipped table
-    QTest::addColumn<QList<QStringList>>("rows");
-    QTest::newRow("Length, shipped") << "Length" << QByteArray() << quotedRecords("length.txt");
-    QTest::newRow("three records") << "Length" << kThree
-                                   << QList<QStringList>{{"Ells", "1.143", "Metres", "ell > m"},
-                                                         {"Rods", "5.0292", "Metres, surveyed", "rd > m > survey"},
-                                                         {"Spans", "0.2286", "Metres", "span to m"}};
-}
-
-void TestConversion::table() {
-    QFETCH(QString, category);
-    QFETCH(QByteArray, file);
-    QFETCH(QList<QStringList>, rows);
-    QVERIFY(rows.size() >= 3);
-    std::unique_ptr<Folder> folder;
-    if (!file.isNull()) folder = std::make_unique<Folder>(QMap<QString, QByteArray>{{"length.txt", file}});
-    auto rig = std::make_unique<CalcRig>();
-    QVERIFY(rig->ready);
-    Calculator& w = rig->window;
-    QVERIFY(!w.ListView1->isVisible());
-    w.conversion->setFocus();
-    for (int i = 0; i < 3; ++i) QTest::keyClick(w.conversion, Qt::Key_Down); // None -> ... -> Length
-    QCOMPARE(w.conversion->currentText(), category);
-    QVERIFY(w.ListView1->isVisible());
-    QVERIFY(w.ListView1->hasFocus());
-    const QTreeWidgetItem* header = w.ListView1->headerItem();
-    QCOMPARE((QStringList{header->text(0), header->text(1), header->text(2), header->text(3)}),
-             (QStringList{"From", "Conversion", "To", "x"}));
-    QCOMPARE(shownRows(w), rows);
-    QCOMPARE(rig->sounds.played, QStringList()); // only a pick plays a sound
-}
 
 void TestConversion::pickAndConvert_data() {
     QTest::addColumn<QByteArray>("file"); // length.txt in the current folder; null: the shipped one
@@ -147,15 +114,28 @@ void TestConversion::pickAndConvert() {
     QFETCH(QString, entry);
     QFETCH(QString, result);
     QFETCH(QString, label);
-    std::unique_ptr<Folder> folder;
-    if (!file.isNull()) folder = std::make_unique<Folder>(QMap<QString, QByteArray>{{"length.txt", file}});
+    std::unique_ptr<Folder> folder; // the keys pass Area and Concentration on the way
+    if (!file.isNull())
+        folder = std::make_unique<Folder>(QMap<QString, QByteArray>{{"area.txt", file}, {"concentration.txt", file}, {"length.txt", file}});
     auto rig = std::make_unique<CalcRig>();
     QVERIFY(rig->ready);
     Calculator& w = rig->window;
-    choose(w, "Length");
-    const QString caption = w.ListView1->topLevelItem(row)->text(3);
+    QVERIFY(!w.ListView1->isVisible());
+    w.conversion->setFocus();
+    for (int i = 0; i < 3; ++i) QTest::keyClick(w.conversion, Qt::Key_Down); // to Length
+    QCOMPARE(w.conversion->currentText(), QString("Length"));
+    QVERIFY(w.ListView1->isVisible());
+    QVERIFY(w.ListView1->hasFocus());
+    const QTreeWidgetItem* header = w.ListView1->headerItem();
+    QCOMPARE((QStringList{header->text(0), header->text(1), header->text(2), header->text(3)}),
+             (QStringList{"From", "Conversion", "To", "x"}));
+    const QList<QStringList> rows = file.isNull() ? quotedRecords("length.txt") : kThreeRows;
+    QVERIFY(rows.size() >= 3);
+    QCOMPARE(shownRows(w), rows); // every record, in file order
+    QCOMPARE(rig->sounds.played, QStringList()); // only a pick plays a sound
+
     clickRow(w, row);
-    QCOMPARE(w.convert->text(), caption);
+    QCOMPARE(w.convert->text(), rows[row][3]);
     QVERIFY(!w.ListView1->isVisible());
     QVERIFY(w.convert->hasFocus());
     QCOMPARE(rig->sounds.played, QStringList{"\\calc1"});
@@ -206,6 +186,11 @@ void TestConversion::noneKeepsFactor() {
     auto rig = std::make_unique<CalcRig>();
     QVERIFY(rig->ready);
     Calculator& w = rig->window;
+    w.Text2->setText("12.5");
+    QTest::mouseClick(w.convert, Qt::LeftButton); // nothing picked yet: the factor counts as 0
+    QCOMPARE(w.Text2->text(), QString("0"));
+    QCOMPARE(w.Label6->text(), QString("None"));
+    QTest::mouseClick(w.clearit, Qt::LeftButton);
     fillTape(rig->state, 4);
     choose(w, "Length");
     clickRow(w, 0);
@@ -240,17 +225,6 @@ void TestConversion::escapeResets() {
     w.Text2->setText("10");
     QTest::mouseClick(w.convert, Qt::LeftButton);
     QCOMPARE(w.Text2->text(), QString("3.93700787401575"));
-    QCOMPARE(w.Label6->text(), QString("None"));
-}
-
-void TestConversion::noFactorPicked() {
-    auto rig = std::make_unique<CalcRig>();
-    QVERIFY(rig->ready);
-    Calculator& w = rig->window;
-    QCOMPARE(w.convert->text(), QString("None"));
-    w.Text2->setText("12.5");
-    QTest::mouseClick(w.convert, Qt::LeftButton);
-    QCOMPARE(w.Text2->text(), QString("0"));
     QCOMPARE(w.Label6->text(), QString("None"));
 }
 

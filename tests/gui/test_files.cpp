@@ -35,8 +35,9 @@ QByteArray records(int count, const char* lineEnd = "\r\n") {
 }
 
 // The file dialog answers `path`; like a real dialog it takes the focus away from the entry box.
-void answer(CalcRig& rig, const QString& path) {
-    rig.window.askFileName = [&rig, path](bool) {
+void answer(CalcRig& rig, const QString& path, bool* forSaving = nullptr) {
+    rig.window.askFileName = [&rig, path, forSaving](bool saving) {
+        if (forSaving) *forSaving = saving;
         rig.window.Command1[7]->setFocus();
         return path;
     };
@@ -114,11 +115,7 @@ void TestFiles::save() {
     const QString path = dir.filePath(QTest::currentDataTag() + QString(".cal"));
     if (!before.isNull()) QVERIFY(writeFile(path, before));
     bool askedForSaving = false;
-    rig->window.askFileName = [&](bool forSaving) {
-        askedForSaving = forSaving;
-        rig->window.Command1[7]->setFocus();
-        return path;
-    };
+    answer(*rig, path, &askedForSaving);
     rig->window.mnuSaveAs->trigger();
     QVERIFY(askedForSaving);
     QVERIFY(QFile::exists(path));
@@ -152,11 +149,7 @@ void TestFiles::load() {
     const QString path = dir.filePath("load.cal");
     QVERIFY(writeFile(path, bytes));
     bool askedForSaving = true;
-    w.askFileName = [&](bool forSaving) {
-        askedForSaving = forSaving;
-        w.Command1[7]->setFocus();
-        return path;
-    };
+    answer(*rig, path, &askedForSaving);
     w.mnuOpen->trigger();
     QVERIFY(!askedForSaving);
     QCOMPARE(rig->messages, QStringList());
