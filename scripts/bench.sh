@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 scripts/build.sh build
 reps=${BENCH_REPETITIONS:-5}
 status=0
-for program in build/bench/bench_numbers build/bench/bench_keypress; do
+for program in build/bench/bench_*; do
   if [ ! -x "$program" ]; then
     echo "missing $program: is libbenchmark-dev installed?" >&2
     exit 1

@@ -20,11 +20,12 @@ void Calculator::conversion_Click() {
         printout();
         return;
     }
-    ListView1->clear();
     const QString fileName = QString::fromStdString(tally::factorFileName(category.toStdString()));
     const QString path = fileName.isEmpty() ? QString() : dataFilePath(fileName);
     QFile in(path);
     if (path.isEmpty() || !in.open(QIODevice::ReadOnly)) {
+        // An earlier category's list must not stay over the tape as if it were this one's.
+        ListView1->hide();
         tellUser("Convert", fileName.isEmpty()
                                 ? QString("There is no factor table for \"%1\".").arg(category)
                                 : QString("The factor file \"%1\" could not be read.\n\nIt is looked for in the current "
@@ -33,6 +34,7 @@ void Calculator::conversion_Click() {
         return;
     }
     const QByteArray bytes = in.readAll();
+    ListView1->clear();
     QList<QTreeWidgetItem*> rows;
     for (const tally::FactorRow& row : tally::readFactorTable(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
         auto* item = new QTreeWidgetItem({QString::fromStdString(row.from), QString::fromStdString(row.factor),

@@ -27,11 +27,20 @@ void Calculator::mnuSaveAs_Click() {
     // The old file is replaced only once every byte of the new one is written.
     QSaveFile out(name);
     const std::string bytes = tally::encodeTape(state);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
-        !out.commit()) {
-        tellUser("Save As", QString("The tape could not be saved to\n%1\n\n%2\n\nAny file that was there is unchanged.")
-                                .arg(name, out.errorString()));
+    // flush() before commit(): commit() does not notice a write that fails only when the buffer
+    // goes to disk (a full disk, a file-size limit) and would put the half-written file in place.
+    bool saved = out.open(QIODevice::WriteOnly) &&
+                 out.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) && out.flush();
+    QString why = out.errorString();
+    if (saved) {
+        saved = out.commit();
+        why = out.errorString();
+    } else if (out.isOpen()) {
+        out.cancelWriting(); // the temporary file is dropped, the old file stays
     }
+    if (!saved)
+        tellUser("Save As",
+                 QString("The tape could not be saved to\n%1\n\n%2\n\nAny file that was there is unchanged.").arg(name, why));
 }
 
 void Calculator::mnuOpen_Click() {
