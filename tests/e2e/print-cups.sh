@@ -47,6 +47,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM # a CTest timeout still removes the queue and stops cupsd
 
 # cupsd runs a backend as root only when no one else may execute it; cups-pdf needs root to write
 # the PDF as the job's owner.
@@ -61,7 +62,7 @@ if lpstat -r 2>/dev/null | grep -q 'is running'; then
   echo "using the running CUPS scheduler"
 else
   mkdir -p /run/cups
-  /usr/sbin/cupsd -f >"$work/cupsd.log" 2>&1 &
+  /usr/sbin/cupsd -f >"$work/cupsd.log" 2>&1 9>&- & # without the lock: it must not outlive us holding it
   started_pid=$!
   for _ in $(seq 100); do
     lpstat -r 2>/dev/null | grep -q 'is running' && break
