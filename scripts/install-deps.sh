@@ -9,6 +9,7 @@ packages=(
   libbenchmark-dev clang libclang-rt-14-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils xdotool imagemagick poppler-utils
+  cups printer-driver-cups-pdf
   locales
 )
 

@@ -191,6 +191,8 @@ void Calculator::connectHandlers() {
     connect(removelist, &QPushButton::clicked, this, [this] { removelist_Click(); });
     connect(clearlist, &QPushButton::clicked, this, [this] { clearlist_Click(); });
     connect(mnuPrint, &QAction::triggered, this, [this] { mnuPrint_Click(); });
+    connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
+    connect(mnuAbout, &QAction::triggered, this, [this] { mnuAbout_Click(); });
     // Direct: the change handler runs inside the setter, and only on a real change.
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); }, Qt::DirectConnection);
     connect(Slider1, &QSlider::valueChanged, this, [this] { Slider1_Scroll(); });

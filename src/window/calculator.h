@@ -3,6 +3,7 @@
 // defined in the *_handlers.cpp file of its subsystem, so this header is the map of the program.
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <optional>
@@ -142,6 +143,17 @@ public:
     void showpreview();
     void mnuPrint_Click();
 
+    // ---- help and about (shell/shell_handlers.cpp) ----
+    // Seams: starts a program without waiting for it (false when it cannot start); shows the
+    // modal About box until it is closed. Tests replace them.
+    std::function<bool(const QString& program, const QStringList& args)> startProgram = &Calculator::startDetached;
+    std::function<void(const QString& title, const QString& text)> showAbout =
+        [this](const QString& title, const QString& text) { aboutBox(title, text); };
+    static bool startDetached(const QString& program, const QStringList& args);
+    static QString aboutText(); // four lines, CR LF between them
+    void mnuHelp_Click();
+    void mnuAbout_Click();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -158,4 +170,5 @@ private:
     void showMemory(const tally::MemoryLists& lists);
     void recall(const QListWidget* list);
     QString chooseTapeFile(bool forSaving);
+    void aboutBox(const QString& title, const QString& text);
 };
