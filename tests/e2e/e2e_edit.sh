@@ -3,7 +3,9 @@
 # by clicking its entry cell, and saves through the dialog again: every later subtotal must be
 # recomputed in the saved bytes.
 # Usage: e2e_edit.sh BUILD_DIR
-source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
+here=${BASH_SOURCE[0]%/*}
+[ "$here" = "${BASH_SOURCE[0]}" ] && here=.
+source "$here/e2e_lib.sh"
 e2e_setup "${1:?usage: e2e_edit.sh BUILD_DIR}"
 
 printf '"10  ","10"\r\n"5 +","15"\r\n"2 x","30"\r\n"4 -","26"\r\n"3 /","8.66666666666667"\r\n"1.5 +","10.1666666666667"\r\n' \

@@ -98,9 +98,12 @@ e2e_type() { xdotool type --delay 25 -- "$1"; }
 # Opens the File menu item whose mnemonic is $1 and waits for the dialog titled $2.
 e2e_menu_dialog() {
     local mnemonic=$1 title=$2
+    xdotool mousemove --sync 0 0
     xdotool windowfocus --sync "$E2E_WIN"
+    e2e_menu_shown && e2e_fail "a window other than the main one is open before the menu"
     xdotool key alt+f
-    sleep 0.3
+    # The letter must reach the menu, not the entry box, where "s" would store and "o" would exit.
+    e2e_wait 50 e2e_menu_shown || e2e_fail "Alt+F opened no menu"
     xdotool key "$mnemonic"
     E2E_DIALOG=$(timeout 10 xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -1)
     [ -n "$E2E_DIALOG" ] || e2e_fail "File menu key $mnemonic showed no dialog \"$title\""
@@ -117,6 +120,13 @@ e2e_dialog_choose() {
     xdotool key Return
     e2e_wait 100 e2e_window_gone "$E2E_DIALOG" || e2e_fail "the file dialog did not close after Return"
     xdotool windowfocus --sync "$E2E_WIN" 2>/dev/null
+}
+
+# Whether the menu's pop-up is on the screen: with no dialog open and the pointer away from the
+# window (no tool tip), it is the program's only visible window besides the main one. Its window
+# type cannot tell it: here Qt typed only the first pop-up as a drop-down menu.
+e2e_menu_shown() {
+    xdotool search --onlyvisible --class tallyroll 2>/dev/null | grep -vqx "$E2E_WIN"
 }
 
 e2e_window_gone() { ! xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1"; }

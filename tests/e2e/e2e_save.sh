@@ -2,7 +2,9 @@
 # Keys a tape into the real window and saves it through File > Save As and the real file dialog;
 # the file must hold exactly the lines the tape shows.
 # Usage: e2e_save.sh BUILD_DIR
-source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
+here=${BASH_SOURCE[0]%/*}
+[ "$here" = "${BASH_SOURCE[0]}" ] && here=.
+source "$here/e2e_lib.sh"
 e2e_setup "${1:?usage: e2e_save.sh BUILD_DIR}"
 e2e_start_program
 
