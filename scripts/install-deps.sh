@@ -10,6 +10,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils xdotool imagemagick poppler-utils
   locales
+  desktop-file-utils strace dpkg-dev
 )
 
 missing=()
