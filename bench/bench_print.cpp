@@ -1,0 +1,84 @@
+// The print preview's page image drawn from a full tape, and the whole 1000-line tape printed to a
+// PDF file (nine sheets), through the same code as the preview window and its Print button.
+// Runs offscreen unless a platform is chosen.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "../tests/gui/fixture.h"
+#include "core/state.h"
+#include "print/form1.h"
+#include "print/printing.h"
+
+namespace {
+
+tally::State* tape = nullptr;
+Form1* preview = nullptr;
+
+// The preview draws the first 120 lines however long the tape is; a short tape shows the cost
+// of the page itself.
+void BM_DrawPreview(benchmark::State& st) {
+    fillTape(*tape, static_cast<int>(st.range(0)));
+    for (auto _ : st) {
+        preview->drawpreview();
+        benchmark::DoNotOptimize(preview->Picture1->image().constBits());
+    }
+    QCoreApplication::processEvents();
+}
+BENCHMARK(BM_DrawPreview)->ArgName("lines")->Arg(10)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+// Pages of a PDF file written by Qt: one page object each.
+int pdfPages(const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?!s)"));
+    return int(QString::fromLatin1(f.readAll()).count(page));
+}
+
+// A print job as the Print button runs it: a new printer, every sheet, the document ended.
+void BM_PrintTapeToPdf(benchmark::State& st) {
+    const int lines = static_cast<int>(st.range(0));
+    fillTape(*tape, lines);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("tape.pdf"));
+    for (auto _ : st) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        if (!printTape(*tape, printer)) {
+            st.SkipWithError("printTape failed");
+            break;
+        }
+    }
+    st.counters["sheets"] = pdfPages(file);
+    st.counters["pdf_kB"] = double(QFile(file).size()) / 1024.0;
+}
+BENCHMARK(BM_PrintTapeToPdf)->ArgName("lines")->Arg(120)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setStyle("Fusion");
+    tally::State state;
+    tape = &state;
+    // Shown as the program shows it, so the picture box has its real size. Never closed here: it
+    // deletes itself on close.
+    auto* form = new Form1(state);
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form)) return 1;
+    preview = form;
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    delete form;
+    return 0;
+}
