@@ -75,17 +75,10 @@ void Calculator::createControls() {
             (*columns[c])[r] = cell;
         }
     }
-    for (QLabel** label : {&Label7, &Label8, &Label9, &Label2, &knst, &Label6, &Label1, &Label5, &Label3})
-        *label = make<QLabel>(body, {});
-    Label7->setObjectName("Label7");
-    Label8->setObjectName("Label8");
-    Label9->setObjectName("Label9");
-    Label2->setObjectName("Label2");
-    knst->setObjectName("knst");
-    Label6->setObjectName("Label6");
-    Label1->setObjectName("Label1");
-    Label5->setObjectName("Label5");
-    Label3->setObjectName("Label3");
+    const std::pair<QLabel**, const char*> labels[] = {{&Label7, "Label7"}, {&Label8, "Label8"}, {&Label9, "Label9"},
+                                                       {&Label2, "Label2"}, {&knst, "knst"},     {&Label6, "Label6"},
+                                                       {&Label1, "Label1"}, {&Label5, "Label5"}, {&Label3, "Label3"}};
+    for (auto [label, name] : labels) *label = make<QLabel>(body, name);
     Label1->setWordWrap(true);
     Label2->setWordWrap(true);
 
