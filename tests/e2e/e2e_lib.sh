@@ -119,7 +119,10 @@ e2e_dialog_choose() {
     sleep 0.3 # the name field's completer settles
     xdotool key Return
     e2e_wait 100 e2e_window_gone "$E2E_DIALOG" || e2e_fail "the file dialog did not close after Return"
+    # Keys sent while the closing dialog still holds the keyboard are lost: let it settle.
+    sleep 0.5
     xdotool windowfocus --sync "$E2E_WIN" 2>/dev/null
+    sleep 0.2
 }
 
 # Whether the menu's pop-up is on the screen: with no dialog open and the pointer away from the
