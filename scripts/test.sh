@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test through CTest.
+# Installs what is missing, builds, and runs every test through CTest: once as built, once more
+# under AddressSanitizer and UndefinedBehaviorSanitizer, then a short fuzzing round when clang is there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -10,3 +11,14 @@ if locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
   export LC_ALL=de_DE.UTF-8
 fi
 (cd build && ctest --output-on-failure -j2 --timeout 300)
+
+# The same tests with the sanitizers; benchmarks are not needed there. Leaks are checked too.
+scripts/build.sh build-asan -DTALLYROLL_SANITIZE=ON -DBUILD_TESTING=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
+(cd build-asan &&
+  ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --output-on-failure -j2 --timeout 900)
+
+if command -v clang++ >/dev/null; then
+  scripts/fuzz.sh 20
+fi

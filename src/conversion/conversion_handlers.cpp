@@ -33,6 +33,13 @@ void Calculator::conversion_Click() {
                                       .arg(fileName));
         return;
     }
+    // A factor table is a few dozen rows; a file far beyond that would fill the list view with
+    // millions of rows and freeze the window, so it is refused.
+    constexpr qint64 kLargestFactorFile = 64 * 1024;
+    if (in.size() > kLargestFactorFile) {
+        tellUser("Convert", QString("The factor file \"%1\" is far too large to be a factor table.").arg(fileName));
+        return;
+    }
     const QByteArray bytes = in.readAll();
     ListView1->clear();
     QList<QTreeWidgetItem*> rows;

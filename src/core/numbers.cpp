@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace tally {
 namespace {
@@ -43,6 +44,14 @@ std::int64_t saturatingExp(std::int64_t e, int digit) {
     return std::min<std::int64_t>(e * 10 + digit, kExpLimit);
 }
 
+// numbertext of the largest double, 1.79769313486232E+308, lies above it at 15 digits; that text
+// and anything between must read back as the largest double, not fail as an overflow.
+bool namesLargestDouble(const Decimal& d) {
+    if (d.pointExp != 309) return false;
+    const std::string_view digits(d.digits.data(), d.digits.find_last_not_of('0') + 1);
+    return digits <= std::string_view("179769313486232");
+}
+
 double toDouble(const Decimal& d) {
     if (d.digits.empty()) return 0.0;
     std::string text = "0." + d.digits + "e" + std::to_string(d.pointExp);
@@ -50,8 +59,8 @@ double toDouble(const Decimal& d) {
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     (void)ptr;
     if (ec == std::errc::result_out_of_range) {
-        if (d.pointExp > 0) throw NumberFailure("number too large");
-        value = 0.0;
+        if (d.pointExp > 0 && !namesLargestDouble(d)) throw NumberFailure("number too large");
+        value = d.pointExp > 0 ? std::numeric_limits<double>::max() : 0.0;
     }
     return d.negative ? -value : value;
 }

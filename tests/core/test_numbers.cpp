@@ -78,6 +78,8 @@ void TestNumbers::textvalueExamples_data() {
     QTest::newRow("no number") << "abc" << 0.0;
     QTest::newRow("exponent d") << "2d3" << 2000.0;
     QTest::newRow("exponent without digits") << "4e" << 4.0;
+    QTest::newRow("text of the largest double") << "1.79769313486232E+308" << std::numeric_limits<double>::max();
+    QTest::newRow("text of the lowest double") << "-1.79769313486232E+308 -" << std::numeric_limits<double>::lowest();
     QTest::newRow("exponent sign without digits") << "4e+x" << 4.0;
     QTest::newRow("negative exponent") << "5E-3" << 0.005;
     QTest::newRow("leading zeros") << "00012.50" << 12.5;
@@ -98,6 +100,7 @@ void TestNumbers::textvalueOverflowFails() {
     QVERIFY_THROWS_EXCEPTION(NumberFailure, textvalue(std::string(400, '9')));
     QVERIFY_THROWS_EXCEPTION(NumberFailure, textvalue("1e99999999999999999999"));
     QCOMPARE(textvalue("1.7976931348623157e308"), std::numeric_limits<double>::max());
+    QVERIFY_THROWS_EXCEPTION(NumberFailure, textvalue("1.797693134862321E+308"));
 }
 
 void TestNumbers::formatnumberExamples_data() {

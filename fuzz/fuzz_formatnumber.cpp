@@ -1,0 +1,108 @@
+// A value and a display pattern, both from the input: byte 0 is the pattern's length, the next
+// eight bytes the double, then the pattern (each byte mapped onto "#", "0", "," or "."), and
+// whatever is left is a text for the text form. The display must be well formed: a sign only for
+// a negative value, at most one point, commas only in groups of three, and the integer digits
+// those of the value's integer part (one more when rounding carries into it).
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "core/numbers.h"
+
+namespace {
+
+std::string withoutLeadingZeros(std::string s) {
+    s.erase(0, std::min(s.find_first_not_of('0'), s.size()));
+    return s;
+}
+
+// One more, in decimal digits.
+std::string plusOne(std::string s) {
+    for (std::size_t i = s.size(); i-- > 0;) {
+        if (s[i] != '9') {
+            ++s[i];
+            return s;
+        }
+        s[i] = '0';
+    }
+    return "1" + s;
+}
+
+void checkDisplay(double value, const std::string& pattern, const std::string& out) {
+    std::size_t p = 0;
+    if (p < out.size() && out[p] == '-') {
+        if (!(value < 0)) std::abort();
+        ++p;
+    } else if (value < 0) {
+        std::abort();
+    }
+    std::string intDigits;
+    std::size_t sinceComma = 0;
+    bool comma = false;
+    for (; p < out.size() && out[p] != '.'; ++p) {
+        if (out[p] == ',') {
+            if (intDigits.empty() || (comma && sinceComma != 3) || (!comma && sinceComma > 3)) std::abort();
+            comma = true;
+            sinceComma = 0;
+        } else if (out[p] >= '0' && out[p] <= '9') {
+            intDigits.push_back(out[p]);
+            ++sinceComma;
+        } else {
+            std::abort();
+        }
+    }
+    if (comma && sinceComma != 3) std::abort();
+    const bool point = p < out.size();
+    if (point != (pattern.find('.') != std::string::npos)) std::abort();
+    if (point)
+        for (++p; p < out.size(); ++p)
+            if (out[p] < '0' || out[p] > '9') std::abort(); // a second point lands here too
+
+    char buf[400];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::trunc(std::fabs(value)),
+                                         std::chars_format::fixed, 0);
+    if (ec != std::errc()) std::abort();
+    const std::string whole = withoutLeadingZeros(std::string(buf, end));
+    const std::string shown = withoutLeadingZeros(intDigits);
+    if (shown != whole && shown != plusOne(whole)) std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 9) return 0;
+    const std::size_t patternLength = std::min<std::size_t>(data[0], size - 9);
+    double value = 0.0;
+    std::memcpy(&value, data + 1, sizeof value);
+    std::string pattern;
+    for (std::size_t i = 0; i < patternLength; ++i) pattern.push_back("#0,."[data[9 + i] & 3]);
+    const std::string_view text(reinterpret_cast<const char*>(data) + 9 + patternLength,
+                                size - 9 - patternLength);
+
+    if (std::isfinite(value)) {
+        const std::string out = tally::formatnumber(value, pattern);
+        if (pattern.find_first_of("#0.") != std::string::npos) checkDisplay(value, pattern, out);
+    } else {
+        try {
+            (void)tally::formatnumber(value, pattern);
+            std::abort(); // no display for inf or NaN
+        } catch (const tally::NumberFailure&) {
+        }
+    }
+
+    try {
+        const std::string out = tally::formatnumber(text, pattern);
+        double number = 0.0;
+        if (!tally::wholeNumber(text, &number)) {
+            if (out != text) std::abort();
+        } else if (pattern.find_first_of("#0.") != std::string::npos) {
+            checkDisplay(number, pattern, out);
+        }
+    } catch (const tally::NumberFailure&) {
+    }
+    return 0;
+}

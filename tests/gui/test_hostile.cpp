@@ -1,0 +1,326 @@
+// Hostile input through the real window: texts typed, pasted and set into the entry box and the
+// row editor, a memory filled past its end, tape files and factor files of garbage. Nothing may
+// crash, the tape never passes line 1000, the memory never passes 1000 values, and every refusal
+// is told to the user.
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <memory>
+
+#include "fixture.h"
+
+namespace {
+
+const QString kHuge = QString(100000, '7');
+
+// Puts `text` into `box` the way `how` says: "typed" key by key, "pasted" through the clipboard
+// with Ctrl+V, "set" straight into the box (the letter e never gets in by typing).
+void enter(QLineEdit* box, const QString& how, const QString& text) {
+    if (how == "typed") {
+        // Keys that are not printable ASCII come as what a keyboard layout would send: their text.
+        for (QChar c : text) {
+            if (c.unicode() > 32 && c.unicode() < 127) QTest::keyClick(box, char(c.unicode()));
+            else QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    } else if (how == "pasted") {
+        QGuiApplication::clipboard()->setText(text);
+        // Ctrl+V as the keyboard sends it, with the control character SYN as its text.
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_V, QString(QChar(0x16)), Qt::ControlModifier);
+        QVERIFY2(box->text().contains(text.left(1)), "the paste did not arrive");
+    } else {
+        box->setText(text);
+    }
+}
+
+// What must hold whatever was thrown at the window.
+void checkLimits(const CalcRig& rig) {
+    QVERIFY(rig.state.nextline >= 1 && rig.state.nextline <= tally::kTapeLines + 1);
+    QVERIFY(rig.state.memcount >= 0 && rig.state.memcount <= tally::kMemorySlots);
+    for (int i = std::max(rig.state.nextline, 1); i <= tally::kTapeLines; ++i)
+        QVERIFY2(rig.state.entries[i].empty() && rig.state.subtotals[i].empty(), qPrintable(QString("line %1").arg(i)));
+}
+
+QByteArray calLines(int n) {
+    QByteArray bytes;
+    for (int i = 1; i <= n; ++i) bytes += "\"" + QByteArray::number(i) + (i == 1 ? "  " : " +") + "\",\"" +
+                                          QByteArray::number(i * (i + 1) / 2) + "\"\r\n";
+    return bytes;
+}
+
+QByteArray allBytes() {
+    QByteArray bytes;
+    for (int i = 0; i < 256; ++i) bytes += char(i);
+    return bytes;
+}
+
+// Hostile file contents by name, shared by the tape-file and factor-file tests.
+QByteArray hostileBytes(const QString& kind) {
+    if (kind == "binary") return allBytes();
+    if (kind == "commas") return QByteArray(10 * 1024 * 1024, ',');
+    if (kind == "quote") return "\"12  \",\"12\"\r\n\"3 +\",\"15";
+    if (kind == "cr only") return "\"1  \",\"1\"\r\"2 +\",\"3\"\r";
+    if (kind.startsWith("lines ")) return calLines(kind.mid(6).toInt());
+    return kind.toUtf8();
+}
+
+} // namespace
+
+class TestHostile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void entryBox_data();
+    void entryBox();
+    void rowEditor_data();
+    void rowEditor();
+    void memoryFull();
+    void tapeFiles_data();
+    void tapeFiles();
+    void fullTapeFromFile();
+    void factorFiles_data();
+    void factorFiles();
+};
+
+void TestHostile::entryBox_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("entry"); // entries(1) after Enter; empty when no line was written
+    // The box keeps what its length limit lets in (HUGE below): Qt's 32767 characters.
+    QTest::newRow("100k digits pasted") << "pasted" << kHuge << "HUGE  ";
+    QTest::newRow("1e309 set") << "set" << "1e309" << "1e309  ";
+    QTest::newRow("lone minus typed") << "typed" << "-" << "";
+    QTest::newRow("double minus set") << "set" << "--" << "0  ";
+    QTest::newRow("lone point typed") << "typed" << "." << "0  ";
+    QTest::newRow("1e set") << "set" << "1e" << "1  ";
+    QTest::newRow("letters typed are swallowed") << "typed" << "a1b2" << "12  ";
+    QTest::newRow("control characters typed") << "typed" << QString("\x01\x02" "3\x7f") << "3  ";
+    QTest::newRow("control characters pasted") << "pasted" << QString("\x01\x02" "4\x7f") << "0  ";
+    QTest::newRow("non-ASCII typed") << "typed" << QString::fromUtf8("é５٣5€") << "5  ";
+    QTest::newRow("non-ASCII pasted") << "pasted" << QString::fromUtf8("５٣€") << "0  ";
+    QTest::newRow("tab and line feed pasted") << "pasted" << QString("1\t2\n3") << "123  ";
+}
+
+void TestHostile::entryBox() {
+    QFETCH(QString, how);
+    QFETCH(QString, text);
+    QFETCH(QString, entry);
+    auto rig = std::make_unique<CalcRig>();
+    QVERIFY(rig->ready);
+    Calculator& w = rig->window;
+    entry.replace("HUGE", kHuge.left(w.Text2->maxLength()));
+    w.Text2->setFocus();
+    enter(w.Text2, how, text);
+    QTest::keyClick(w.Text2, Qt::Key_Return);
+    checkLimits(*rig);
+    QCOMPARE(QString::fromStdString(rig->state.entries[1]), entry);
+    QCOMPARE(rig->state.nextline, entry.isEmpty() ? 1 : 2);
+    // The window keeps working after it.
+    w.Text2->clear();
+    QTest::keyClicks(w.Text2, "2+");
+    QCOMPARE(rig->state.nextline, entry.isEmpty() ? 2 : 3);
+    QCOMPARE(rig->messages, QStringList());
+}
+
+void TestHostile::rowEditor_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("entry");    // entries(3) after "+" in the editor
+    QTest::addColumn<QString>("subtotal"); // subtotals(3): line 2's 3 plus the entry
+    QTest::newRow("100k digits pasted") << "pasted" << kHuge << "HUGE +" << "";
+    QTest::newRow("1e309 set") << "set" << "1e309" << "1e309 +" << "";
+    QTest::newRow("lone point typed") << "typed" << "." << ". +" << "3";
+    QTest::newRow("1e set") << "set" << "1e" << "1e +" << "4";
+    QTest::newRow("double minus set") << "set" << "--" << "-- +" << "3";
+    QTest::newRow("control characters typed") << "typed" << QString("\x01" "7\x7f") << "7 +" << "10";
+    QTest::newRow("non-ASCII typed") << "typed" << QString::fromUtf8("é٣8") << "8 +" << "11";
+    QTest::newRow("non-ASCII pasted") << "pasted" << QString::fromUtf8("٣€") << QString::fromUtf8("٣€ +") << "3";
+}
+
+void TestHostile::rowEditor() {
+    QFETCH(QString, how);
+    QFETCH(QString, text);
+    QFETCH(QString, entry);
+    QFETCH(QString, subtotal);
+    auto rig = std::make_unique<CalcRig>();
+    QVERIFY(rig->ready);
+    Calculator& w = rig->window;
+    entry.replace("HUGE", kHuge.left(w.Text3->maxLength()));
+    QTest::keyClicks(w.Text2, "1+2+3+4+");
+    QTest::mouseClick(w.Label11[1], Qt::LeftButton); // row 1 shows line 3
+    QVERIFY(w.Text3->isVisible());
+    QCOMPARE(w.editline, 3);
+    w.Text3->clear();
+    enter(w.Text3, how, text);
+    QTest::keyClick(w.Text3, '+');
+    QVERIFY(!w.Text3->isVisible());
+    checkLimits(*rig);
+    QCOMPARE(rig->state.nextline, 5);
+    QCOMPARE(QString::fromStdString(rig->state.entries[3]), entry);
+    QCOMPARE(QString::fromStdString(rig->state.subtotals[3]), subtotal);
+    QVERIFY(!rig->ended);
+}
+
+void TestHostile::memoryFull() {
+    auto rig = std::make_unique<CalcRig>();
+    QVERIFY(rig->ready);
+    Calculator& w = rig->window;
+    for (int i = 0; i < tally::kMemorySlots - 1; ++i) rig->state.memlist[i] = std::to_string(i);
+    rig->state.memcount = tally::kMemorySlots - 1;
+    QTest::keyClicks(w.Text2, "5+");
+
+    QTest::mouseClick(w.store, Qt::LeftButton); // the 1000th value still fits
+    QCOMPARE(rig->state.memcount, tally::kMemorySlots);
+    QCOMPARE(w.List1->count(), tally::kMemorySlots);
+    QCOMPARE(rig->messages, QStringList());
+    for (int i = 0; i < 3; ++i) {
+        QTest::mouseClick(w.store, Qt::LeftButton);
+        QTest::keyClicks(w.Text2, "s");
+    }
+    QCOMPARE(rig->messages.size(), 6);
+    QVERIFY(rig->messages.first().contains("full"));
+    QCOMPARE(rig->state.memcount, tally::kMemorySlots);
+    QCOMPARE(w.List1->count(), tally::kMemorySlots);
+    checkLimits(*rig);
+
+    // Remove with nothing selected does nothing; the last row goes, and a store fits again.
+    w.List1->clearSelection();
+    QTest::mouseClick(w.removelist, Qt::LeftButton);
+    QCOMPARE(rig->state.memcount, tally::kMemorySlots);
+    w.List1->setCurrentRow(tally::kMemorySlots - 1);
+    QTest::mouseClick(w.removelist, Qt::LeftButton);
+    QCOMPARE(rig->state.memcount, tally::kMemorySlots - 1);
+    QTest::mouseClick(w.store, Qt::LeftButton);
+    QCOMPARE(rig->state.memcount, tally::kMemorySlots);
+    QCOMPARE(rig->messages.size(), 6);
+}
+
+void TestHostile::tapeFiles_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("lines"); // lines loaded; -1 when the file is refused
+    // Two records of two fields, split at the line ends and the comma among the bytes.
+    QTest::newRow("binary bytes 0..255") << "binary" << 2;
+    QTest::newRow("10 MB of commas") << "commas" << -1;
+    QTest::newRow("unterminated quote") << "quote" << 2;
+    QTest::newRow("CR-only lines") << "cr only" << 2;
+    QTest::newRow("1000 records") << "lines 1000" << 1000;
+    QTest::newRow("1001 records") << "lines 1001" << -1;
+    QTest::newRow("no such file") << "" << -1;
+}
+
+void TestHostile::tapeFiles() {
+    QFETCH(QString, kind);
+    QFETCH(int, lines);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString name = dir.filePath("hostile.cal");
+    if (!kind.isEmpty()) {
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(hostileBytes(kind));
+    }
+    auto rig = std::make_unique<CalcRig>();
+    QVERIFY(rig->ready);
+    Calculator& w = rig->window;
+    w.askFileName = [&](bool forSaving) { return forSaving ? QString() : name; };
+    QTest::keyClicks(w.Text2, "7+8+9+");
+
+    w.mnuOpen_Click();
+    checkLimits(*rig);
+    if (lines < 0) {
+        QCOMPARE(rig->messages.size(), 1);
+        QCOMPARE(rig->state.nextline, 4); // the tape was not touched
+        QCOMPARE(rig->state.subtotals[3], std::string("24"));
+    } else {
+        QCOMPARE(rig->messages, QStringList());
+        QCOMPARE(rig->state.nextline, lines + 1);
+    }
+}
+
+void TestHostile::fullTapeFromFile() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString name = dir.filePath("full.cal");
+    QFile file(name);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(calLines(1000));
+    file.close();
+    auto rig = std::make_unique<CalcRig>();
+    QVERIFY(rig->ready);
+    Calculator& w = rig->window;
+    w.askFileName = [&](bool) { return name; };
+    w.mnuOpen_Click();
+    QCOMPARE(rig->state.nextline, 1001);
+
+    // Every way to add a line is refused and told; line 1000 stays as loaded.
+    QTest::keyClicks(w.Text2, "5+");
+    QTest::mouseClick(w.Command1[12], Qt::LeftButton);
+    QTest::keyClick(w.Text2, Qt::Key_Return);
+    QCOMPARE(rig->messages.size(), 3);
+    QCOMPARE(rig->state.nextline, 1001);
+    QCOMPARE(rig->state.entries[1000], std::string("1000 +"));
+    checkLimits(*rig);
+
+    // Saving and opening it again keeps exactly 1000 lines.
+    w.mnuSaveAs_Click();
+    w.mnuOpen_Click();
+    QCOMPARE(rig->state.nextline, 1001);
+    QCOMPARE(rig->messages.size(), 3);
+}
+
+void TestHostile::factorFiles_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("binary bytes 0..255") << "binary";
+    QTest::newRow("10 MB of commas is refused") << "commas";
+    QTest::newRow("unterminated quote") << "\"in\",\"2.54\",\"cm\",\"in > cm";
+    QTest::newRow("CR-only lines") << "\"in\",\"2.54\",\"cm\",\"in > cm\"\r\"ft\",\"x\",\"m\",\"ft > m\"\r";
+    QTest::newRow("overflowing factor") << "\"a\",\"1e308\",\"b\",\"a > b\"\r\n";
+    QTest::newRow("empty file") << "";
+}
+
+void TestHostile::factorFiles() {
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile file(dir.filePath("length.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(hostileBytes(kind));
+    file.close();
+    const QString home = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    auto rig = std::make_unique<CalcRig>();
+    const bool ready = rig->ready;
+    Calculator& w = rig->window;
+
+    w.conversion->setCurrentIndex(3); // Length
+    emit w.conversion->activated(3);
+    const int rows = w.ListView1->topLevelItemCount();
+    const qsizetype refused = rig->messages.size();
+    QVERIFY(rows <= 1000);
+    QCOMPARE(refused, kind == "commas" ? 1 : 0);
+    if (rows > 0) {
+        const QRect first = w.ListView1->visualItemRect(w.ListView1->topLevelItem(0));
+        QTest::mouseClick(w.ListView1->viewport(), Qt::LeftButton, {}, first.center());
+    }
+    w.Text2->setText("2");
+    QTest::mouseClick(w.convert, Qt::LeftButton);
+    const bool converted = !w.Label6->text().isEmpty();
+    w.Text2->setText("3"); // a converted 0 would lock the keypad
+    QTest::keyClick(w.Text2, Qt::Key_Return);
+    QVERIFY(QDir::setCurrent(home));
+
+    QVERIFY(ready);
+    checkLimits(*rig);
+    // The entry was either converted or the user was told why not; a line was written either way.
+    QVERIFY2(converted != (rig->messages.size() == refused + 1), qPrintable(rig->messages.join('|')));
+    QCOMPARE(rig->state.nextline, 2);
+}
+
+QTEST_MAIN(TestHostile)
+#include "test_hostile.moc"
