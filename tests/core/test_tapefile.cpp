@@ -6,7 +6,6 @@ using namespace tally;
 
 namespace {
 
-QByteArray bytesOf(const std::string& s) { return QByteArray(s.data(), qsizetype(s.size())); }
 std::string_view viewOf(const QByteArray& b) { return {b.constData(), std::size_t(b.size())}; }
 
 State tapeOf(const std::vector<TapeLine>& lines) {
@@ -26,39 +25,36 @@ QByteArray records(int count) {
 class TestTapeFile : public QObject {
     Q_OBJECT
 private slots:
-    void knownBytes();
-    void emptyTapeIsEmptyFile();
+    void encode_data();
+    void encode();
     void roundTrip();
     void decode_data();
     void decode();
     void applyEmptiesOldLines();
-    void latin1Texts();
 };
 
-void TestTapeFile::knownBytes() {
-    const State s = tapeOf({{"3 +", "15.5"}});
-    const QByteArray bytes = bytesOf(encodeTape(s));
-    QCOMPARE(bytes, QByteArray("\"3 +\",\"15.5\"\r\n"));
-    QCOMPARE(bytes.size(), 12 + 2);
+void TestTapeFile::encode_data() {
+    QTest::addColumn<QString>("entry"); // one line; empty: an empty tape
+    QTest::addColumn<QString>("subtotal");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("known tape") << "3 +" << "15.5" << QByteArray("\"3 +\",\"15.5\"\r\n");
+    QTest::newRow("empty tape, empty file") << "" << "" << QByteArray("");
+    QTest::newRow("Latin-1 on disk") << "\u00b5 x" << "\u20ac" << QByteArray("\"\xb5 x\",\"?\"\r\n");
 }
 
-void TestTapeFile::emptyTapeIsEmptyFile() {
-    State s;
-    QCOMPARE(encodeTape(s), std::string());
-    s = tapeOf({{"5  ", "5"}, {"2 +", "7"}});
-    const TapeDecode loaded = decodeTape("");
-    QVERIFY(loaded.ok());
-    QVERIFY(loaded.lines.empty());
-    applyTape(s, loaded.lines);
-    QCOMPARE(s.nextline, 1);
-    QVERIFY(s.tapeEmpty());
-    QVERIFY(s.entries[2].empty());
+void TestTapeFile::encode() {
+    QFETCH(QString, entry);
+    QFETCH(QString, subtotal);
+    QFETCH(QByteArray, bytes);
+    const State s = entry.isEmpty() ? State{} : tapeOf({{entry.toStdString(), subtotal.toStdString()}});
+    QCOMPARE(QByteArray::fromStdString(encodeTape(s)), bytes);
 }
 
 void TestTapeFile::roundTrip() {
-    // Line 1's trailing blanks, a failed (empty) subtotal and a long tape must come back exactly.
-    std::vector<TapeLine> lines = {{"5  ", "5"}, {"0 /", ""}, {"1.5E+20 x", ""}, {"-0.001 -", "-12.25"}};
-    for (int i = 0; i < 996; ++i) lines.push_back({std::to_string(i) + " +", std::to_string(i * 3)});
+    // Trailing blanks, failed (empty) subtotals, a comma, a Latin-1 letter and a full tape come back exactly.
+    std::vector<TapeLine> lines = {{"5  ", "5"}, {"0 /", ""}, {"1.5E+20 x  ", ""}, {"1,234 +", "1,239"},
+                                   {"caf\u00e9 +", " "}};
+    for (int i = 0; i < 995; ++i) lines.push_back({std::to_string(i) + " +", std::to_string(i * 3)});
     const State saved = tapeOf(lines);
     const std::string bytes = encodeTape(saved);
     QVERIFY(QByteArray::fromStdString(bytes).startsWith("\"5  \",\"5\"\r\n\"0 /\",\"\"\r\n"));
@@ -69,8 +65,6 @@ void TestTapeFile::roundTrip() {
     State restored = tapeOf({{"9 +", "9"}});
     applyTape(restored, loaded.lines);
     QCOMPARE(restored.nextline, 1001);
-    QVERIFY(restored.entries == saved.entries);
-    QVERIFY(restored.subtotals == saved.subtotals);
     QCOMPARE(encodeTape(restored), bytes);
 }
 
@@ -81,12 +75,10 @@ void TestTapeFile::decode_data() {
     QTest::newRow("1000 records") << records(1000) << 1000 << "1000 +";
     QTest::newRow("1001 records refused") << records(1001) << -1 << "";
     QTest::newRow("one-field last record refused") << records(3) + "\"4 +\"\r\n" << -1 << "";
-    QTest::newRow("one empty field refused") << records(2) + "\"\"" << -1 << "";
-    QTest::newRow("blank line at end ignored") << records(2) + "\r\n  \r\n" << 2 << "2 +";
-    QTest::newRow("no line end after last") << QByteArray("\"5  \",\"5\"") << 1 << "5  ";
-    QTest::newRow("LF and bare fields") << QByteArray("5  ,5\n2 +,7\n") << 2 << "2 +";
+    QTest::newRow("empty file") << QByteArray() << 0 << "";
+    QTest::newRow("blank lines at end ignored") << records(2) + "\r\n  \r\n" << 2 << "2 +";
+    QTest::newRow("LF, bare fields, no last line end") << QByteArray("5  ,5\n2 +,7") << 2 << "2 +";
     QTest::newRow("one record per field line") << QByteArray("\"5  \"\r\n\"5\"\r\n") << 1 << "5  ";
-    QTest::newRow("unterminated quote refused") << QByteArray("\"5  \",\"5\r\n") << 1 << "5  ";
     QTest::newRow("binary junk refused") << QByteArray("\x01\x02\x03", 3) << -1 << "";
 }
 
@@ -95,38 +87,22 @@ void TestTapeFile::decode() {
     QFETCH(int, lines);
     QFETCH(QString, lastEntry);
     const TapeDecode result = decodeTape(viewOf(bytes));
-    if (lines < 0) {
-        QVERIFY(!result.ok());
-        QVERIFY(result.lines.empty());
-        return;
-    }
-    QVERIFY2(result.ok(), result.error.c_str());
-    QCOMPARE(int(result.lines.size()), lines);
-    QCOMPARE(QString::fromStdString(result.lines.back().entry), lastEntry);
+    QCOMPARE(result.ok(), lines >= 0);
+    QCOMPARE(int(result.lines.size()), std::max(lines, 0));
+    if (lines > 0) QCOMPARE(QString::fromStdString(result.lines.back().entry), lastEntry);
 }
 
 void TestTapeFile::applyEmptiesOldLines() {
     std::vector<TapeLine> ten;
     for (int i = 1; i <= 10; ++i) ten.push_back({std::to_string(i) + " +", std::to_string(i)});
     State s = tapeOf(ten);
-    QCOMPARE(s.nextline, 11);
     applyTape(s, {{"7  ", "7"}, {"1 +", "8"}, {"2 x", "16"}});
     QCOMPARE(s.nextline, 4);
-    QCOMPARE(QString::fromStdString(s.entries[3]), QString("2 x"));
     QCOMPARE(QString::fromStdString(s.subtotals[3]), QString("16"));
-    for (int i = 4; i <= 10; ++i) {
-        QVERIFY(s.entries[std::size_t(i)].empty());
-        QVERIFY(s.subtotals[std::size_t(i)].empty());
-    }
-}
-
-void TestTapeFile::latin1Texts() {
-    const State s = tapeOf({{"\xc2\xb5 x", "\xe2\x82\xac"}});
-    const std::string bytes = encodeTape(s);
-    QCOMPARE(bytesOf(bytes), QByteArray("\"\xb5 x\",\"?\"\r\n"));
-    const TapeDecode loaded = decodeTape(bytes);
-    QVERIFY(loaded.ok());
-    QCOMPARE(loaded.lines[0].entry, std::string("\xc2\xb5 x"));
+    for (int i = 4; i <= 10; ++i) QVERIFY(s.entries[std::size_t(i)].empty() && s.subtotals[std::size_t(i)].empty());
+    applyTape(s, {});
+    QCOMPARE(s.nextline, 1);
+    QVERIFY(s.tapeEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestTapeFile)
