@@ -187,6 +187,7 @@ void TestHostile::tapeFiles() {
     QTest::mouseClick(w.Command1[12], Qt::LeftButton);
     QTest::keyClick(w.Text2, Qt::Key_Return);
     QCOMPARE(rig->messages.size(), 3);
+    QCOMPARE(w.Text2->text(), QString("5")); // the entry is kept, not lost
     QCOMPARE(rig->state.entries[1000], std::string("1000 +"));
     checkLimits(*rig);
 }
