@@ -21,6 +21,7 @@ void TestRecalc::recalculate_data() {
     QTest::newRow("operator changed to -") << "10  |5 +|2 -" << "10|15|13";
     QTest::newRow("line 1 ignores an operator") << "4 x|5 +|2 x" << "4|9|18";
     QTest::newRow("typed text kept, read to the first non-digit") << "1,250 +|5 +" << "1|6";
+    QTest::newRow("a lone point, a bare exponent, a double minus") << "2  |. +|1e +|-- +" << "2|2|3|3";
     QTest::newRow("division by zero leaves it empty; next restarts from 0") << "8  |0 /|5 +" << "8||5";
     QTest::newRow("0/0") << "0  |0 /|2 +" << "0||2";
     QTest::newRow("overflow") << "1E+308  |10 x|1 +" << "1E+308||1";
