@@ -12,6 +12,9 @@ instance_conf=/etc/cups/cups-pdf-$instance.conf
 backend=/usr/lib/cups/backend/cups-pdf
 
 skip() { echo "SKIP: $*"; exit 77; }
+# The suite may run under another language; lpstat's answers are read in English.
+export LC_MESSAGES=C LANGUAGE=C
+[ -n "${LC_ALL:-}" ] && export LC_CTYPE="$LC_ALL" && unset LC_ALL
 fail() { echo "FAIL: $*"; exit 1; }
 
 [ "$(id -u)" -eq 0 ] || skip "needs root to run cupsd and add a queue"
