@@ -17,6 +17,7 @@
 #include "shell/sounds.h"
 #include "tape/recalc.h"
 #include "window/calculator.h"
+#include "window_main.h"
 
 namespace {
 
@@ -91,22 +92,4 @@ BENCHMARK(BM_Recalculate)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setStyle("Fusion");
-    tally::State state;
-    SilentPlayer sounds;
-    Calculator calculator(state, sounds);
-    calculator.tellUser = [](const QString&, const QString&) {};
-    calculator.endProgram = [] {};
-    calculator.show();
-    if (!QTest::qWaitForWindowExposed(&calculator)) return 1;
-    window = &calculator;
-
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runWindowBenchmarks(argc, argv, window); }

@@ -16,6 +16,7 @@
 #include "files/tapefile.h"
 #include "shell/sounds.h"
 #include "window/calculator.h"
+#include "window_main.h"
 
 namespace {
 
@@ -98,25 +99,9 @@ BENCHMARK(BM_Open)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setStyle("Fusion");
     QTemporaryDir folder;
     if (!folder.isValid()) return 1;
     tapePath = folder.filePath("tape.cal");
-    tally::State state;
-    SilentPlayer sounds;
-    Calculator calculator(state, sounds);
-    calculator.tellUser = [](const QString&, const QString&) {};
-    calculator.endProgram = [] {};
-    calculator.askFileName = [](bool) { return tapePath; };
-    calculator.show();
-    if (!QTest::qWaitForWindowExposed(&calculator)) return 1;
-    window = &calculator;
-
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWindowBenchmarks(argc, argv, window,
+                               [](Calculator& calculator) { calculator.askFileName = [](bool) { return tapePath; }; });
 }

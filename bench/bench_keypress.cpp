@@ -17,6 +17,7 @@
 #include "core/taperule.h"
 #include "shell/sounds.h"
 #include "window/calculator.h"
+#include "window_main.h"
 
 namespace {
 
@@ -172,23 +173,4 @@ BENCHMARK(BM_Printscroll)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setStyle("Fusion");
-    tally::State state;
-    SilentPlayer sounds;
-    Calculator calculator(state, sounds);
-    // A full tape would ask the user; a benchmark must never wait on a dialog.
-    calculator.tellUser = [](const QString&, const QString&) {};
-    calculator.endProgram = [] {};
-    calculator.show();
-    if (!QTest::qWaitForWindowExposed(&calculator)) return 1;
-    window = &calculator;
-
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runWindowBenchmarks(argc, argv, window); }
