@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "print/pagelayout.h"
+#include "tapes.h"
 
 using namespace tally;
 
@@ -17,17 +18,6 @@ QString at(const std::vector<PlacedText>& texts, int row, int right) {
         found = t.text;
     }
     return found ? QString::fromStdString(*found) : QString("<nothing>");
-}
-
-// A tape of `lines` lines: line k has entry "k +" (line 1 "1  ") and subtotal "k".
-State tapeOf(int lines) {
-    State state;
-    for (int k = 1; k <= lines; ++k) {
-        state.entries[k] = std::to_string(k) + (k == 1 ? "  " : " +");
-        state.subtotals[k] = std::to_string(k);
-    }
-    state.nextline = lines + 1;
-    return state;
 }
 
 } // namespace

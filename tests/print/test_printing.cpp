@@ -9,6 +9,7 @@
 #include "print/form1.h"
 #include "print/pagelayout.h"
 #include "print/printing.h"
+#include "tapes.h"
 
 using namespace tally;
 
@@ -53,17 +54,6 @@ QList<Page> readPdf(const QString& file) {
         }
     }
     return pages;
-}
-
-// A tape of `lines` lines: line k has entry "k +" (line 1 "1  ") and subtotal k.
-State tapeOf(int lines) {
-    State state;
-    for (int k = 1; k <= lines; ++k) {
-        state.entries[k] = std::to_string(k) + (k == 1 ? "  " : " +");
-        state.subtotals[k] = std::to_string(k);
-    }
-    state.nextline = lines + 1;
-    return state;
 }
 
 QString today() {
