@@ -3,6 +3,7 @@
 
 #include "core/state.h"
 #include "shell/datafiles.h"
+#include "shell/outside.h"
 #include "shell/sounds.h"
 #include "window/calculator.h"
 
@@ -12,7 +13,8 @@ int main(int argc, char* argv[]) {
     app.setWindowIcon(QIcon(dataFilePath("tallyroll.png")));
     tally::State state;
     EffectPlayer sounds;
-    Calculator calculator(state, sounds);
+    Desktop desktop;
+    Calculator calculator(state, sounds, desktop);
     calculator.show();
     return app.exec();
 }

@@ -9,7 +9,6 @@
 
 #include "conversion/factortable.h"
 #include "shell/datafiles.h"
-#include "shell/sounds.h"
 #include "window/calculator.h"
 
 void Calculator::conversion_Click() {
@@ -58,7 +57,7 @@ void Calculator::conversion_Click() {
 void Calculator::ListView1_Click() {
     const QTreeWidgetItem* row = ListView1->currentItem();
     if (!row || !row->isSelected()) return; // a click on an empty table picks nothing
-    sounds.play("\\calc1");
+    play(tally::Sound::Calc1);
     convfactor = row->text(1).toStdString();
     convert->setText(row->text(3));
     convert->setFocus();

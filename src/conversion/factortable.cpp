@@ -40,21 +40,19 @@ std::string unitLabel(std::string_view caption) {
 
 Conversion convertEntry(std::string_view entry, std::optional<std::string_view> factor) {
     Conversion result;
-    try {
-        double value = 0.0, times = 0.0;
-        if (!wholeNumber(entry, &value)) {
-            result.fault = ConversionFault::EntryNotNumber;
-            return result;
-        }
-        if (factor && !wholeNumber(*factor, &times)) {
-            result.fault = ConversionFault::FactorNotNumber;
-            return result;
-        }
-        result.text = numbertext(value * times);
-    } catch (const NumberFailure&) {
-        result.fault = ConversionFault::NoFiniteResult;
-        result.text.clear();
+    if (!holdsOneNumber(entry)) {
+        result.fault = ConversionFault::EntryNotNumber;
+        return result;
     }
+    if (factor && !holdsOneNumber(*factor)) {
+        result.fault = ConversionFault::FactorNotNumber;
+        return result;
+    }
+    const std::optional<double> value = wholeNumber(entry);
+    const std::optional<double> times = factor ? wholeNumber(*factor) : 0.0;
+    const std::optional<std::string> text = value && times ? numbertext(*value * *times) : std::nullopt;
+    if (!text) result.fault = ConversionFault::NoFiniteResult;
+    else result.text = *text;
     return result;
 }
 

@@ -52,14 +52,14 @@ bool namesLargestDouble(const Decimal& d) {
     return digits <= std::string_view("179769313486232");
 }
 
-double toDouble(const Decimal& d) {
+std::optional<double> toDouble(const Decimal& d) {
     if (d.digits.empty()) return 0.0;
     std::string text = "0." + d.digits + "e" + std::to_string(d.pointExp);
     double value = 0.0;
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     (void)ptr;
     if (ec == std::errc::result_out_of_range) {
-        if (d.pointExp > 0 && !namesLargestDouble(d)) throw NumberFailure("number too large");
+        if (d.pointExp > 0 && !namesLargestDouble(d)) return std::nullopt;
         value = d.pointExp > 0 ? std::numeric_limits<double>::max() : 0.0;
     }
     return d.negative ? -value : value;
@@ -168,8 +168,8 @@ std::string roundedText(double magnitude, int places) {
 
 } // namespace
 
-std::string numbertext(double value) {
-    if (!std::isfinite(value)) throw NumberFailure("not a finite number");
+std::optional<std::string> numbertext(double value) {
+    if (!std::isfinite(value)) return std::nullopt;
     if (value == 0.0) return "0";
     char buf[64];
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
@@ -180,7 +180,7 @@ std::string numbertext(double value) {
     return text;
 }
 
-double textvalue(std::string_view s) {
+std::optional<double> textvalue(std::string_view s) {
     Decimal d;
     DigitSink sink{d};
     std::size_t p = 0;
@@ -215,7 +215,10 @@ double textvalue(std::string_view s) {
     return toDouble(d);
 }
 
-bool wholeNumber(std::string_view s, double* value) {
+namespace {
+// The one number a text holds as a whole: none when it holds anything else; a decimal too large
+// for a double gives a value of none inside.
+std::optional<std::optional<double>> readWhole(std::string_view s) {
     auto blank = [](char c) { return c == ' ' || c == '\t'; };
     std::size_t b = 0, e = s.size();
     while (b < e && blank(s[b])) ++b;
@@ -245,25 +248,28 @@ bool wholeNumber(std::string_view s, double* value) {
             ++p;
         }
     }
-    if (!anyDigit) return false;
+    if (!anyDigit) return std::nullopt;
     sink.finish();
     if (p < s.size() && isExponentLetter(s[p])) {
         std::int64_t exp = 0;
         const std::size_t after = readExponent(s, p + 1, false, exp);
-        if (after == p + 1) return false;
+        if (after == p + 1) return std::nullopt;
         d.pointExp += exp;
         p = after;
     }
-    if (p != s.size()) return false;
-    const double v = toDouble(d);
-    if (value) *value = v;
-    return true;
+    if (p != s.size()) return std::nullopt;
+    return toDouble(d);
 }
+} // namespace
+
+bool holdsOneNumber(std::string_view text) { return readWhole(text).has_value(); }
+
+std::optional<double> wholeNumber(std::string_view text) { return readWhole(text).value_or(std::nullopt); }
 
 std::string formatnumber(double value, std::string_view pattern) {
-    if (!std::isfinite(value)) throw NumberFailure("not a finite number");
+    if (!std::isfinite(value)) return {};
     const Pattern pat = readPattern(pattern);
-    if (!pat.anyPlaceholder) return numbertext(value);
+    if (!pat.anyPlaceholder) return *numbertext(value);
 
     // Beyond 1080 decimals every double is exact, so only zeros would follow.
     const int places = std::min(pat.fracPlaces, 1080);
@@ -292,9 +298,8 @@ std::string formatnumber(double value, std::string_view pattern) {
 }
 
 std::string formatnumber(std::string_view text, std::string_view pattern) {
-    double value = 0.0;
-    if (!wholeNumber(text, &value)) return std::string(text);
-    return formatnumber(value, pattern);
+    const std::optional<double> value = wholeNumber(text);
+    return value ? formatnumber(*value, pattern) : std::string(text);
 }
 
 } // namespace tally

@@ -1,7 +1,12 @@
 #pragma once
-// How one tape line combines with the subtotal of the line before it.
+// How a tape line is written and how it combines with the subtotal of the line before it.
+// An entry is the number's text, a blank and the operator character ("12.5 +"); line 1 carries
+// two blanks instead. The last two characters are the entry's operator part.
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "core/state.h"
 
 namespace tally {
 
@@ -11,10 +16,28 @@ enum OperatorCode : int { kAdd = 12, kSubtract = 13, kMultiply = 14, kDivide = 1
 // "+", "-", "x" or "/" for an operator code; '\0' for any other code.
 char operatorChar(int code);
 
-// The subtotal text after a line with operator character `op` ('+', '-', 'x', '/'):
-// numbertext of previous (+ - x /) entry, both read with textvalue. Line 1 keeps its own number.
-// Throws NumberFailure when there is no finite result (division by zero, 0/0, overflow).
-std::string combine(std::string_view previousSubtotal, std::string_view entry, char op);
-std::string firstSubtotal(std::string_view entry);
+// An entry taken apart: everything before the operator part, and the operator part itself
+// (" +", two blanks on line 1). An entry shorter than two characters (only a loaded file holds
+// one) has no operator part: taking its last characters would show "5" as 5.005.
+struct EntryParts {
+    std::string_view number;
+    std::string_view operatorPart;
+};
+EntryParts splitEntry(std::string_view entry);
+// The entry of a number and an operator character; '\0' gives line 1's two blanks.
+std::string joinEntry(std::string_view number, char op);
+// The operator an entry carries as its last character: '+', '-', 'x', '/'; '\0' for none.
+char entryOperator(std::string_view entry);
+
+// The subtotal text after a line with operator `op`: numbertext of previous (+ - x /) entry,
+// both read with textvalue. None when there is no finite result (division by zero, overflow).
+std::optional<std::string> combine(std::string_view previousSubtotal, std::string_view entry, char op);
+// Line 1 keeps its own number as subtotal.
+std::optional<std::string> firstSubtotal(std::string_view entry);
+
+// Writes the next tape line from the entry box's text with operator `op`. The number is kept in
+// its canonical text; a text too large for a number stays as typed and its subtotal stays empty,
+// so nothing the user keyed is lost. False, with nothing written, when the tape is full.
+bool writeLine(State& state, std::string_view box, char op);
 
 } // namespace tally

@@ -1,6 +1,5 @@
 // Saving and loading the tape as a ".cal" file.
 #include <QFile>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QSaveFile>
 #include <QScrollBar>
@@ -12,13 +11,6 @@ namespace {
 // No tape of 1000 lines comes near this; a larger file is not a tape and is not read whole.
 constexpr qint64 kLargestTapeFile = 64 * 1024 * 1024;
 } // namespace
-
-QString Calculator::chooseTapeFile(bool forSaving) {
-    const QString filter = "Calc Files (*.cal)";
-    // The program adds no extension of its own; the save dialog asks before overwriting.
-    return forSaving ? QFileDialog::getSaveFileName(this, "Save As", QString(), filter)
-                     : QFileDialog::getOpenFileName(this, "Open", QString(), filter);
-}
 
 void Calculator::mnuSaveAs_Click() {
     const QString name = askFileName(true);

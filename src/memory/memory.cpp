@@ -19,14 +19,7 @@ std::string rightAligned(std::string text) {
 }
 
 // The number a stored text holds as a whole; none for the empty subtotal of a failed line.
-std::optional<double> storedValue(std::string_view text) {
-    double value = 0.0;
-    try {
-        if (wholeNumber(text, &value)) return value;
-    } catch (const NumberFailure&) {
-    }
-    return std::nullopt;
-}
+std::optional<double> storedValue(std::string_view text) { return wholeNumber(text); }
 
 MemoryLists listsFromMemory(const State& state) {
     MemoryLists lists;
@@ -88,7 +81,7 @@ RemoveOutcome removeStored(State& state, std::vector<std::string> rows, int sele
     for (int k = 0; k < count; ++k) {
         std::string& slot = state.memlist[static_cast<std::size_t>(k)];
         slot = formatnumber(rows[static_cast<std::size_t>(k)], kRebuildPattern);
-        total += textvalue(slot);
+        total += textvalue(slot).value_or(0.0);
     }
     state.memcount = count;
     out.result = RemoveResult::Removed;
@@ -103,8 +96,9 @@ void clearMemory(State& state) {
     state.memcount = 0;
 }
 
-std::string recallText(std::string_view rowText) {
-    return numbertext(textvalue(formatnumber(rowText, kRecallPattern)));
+std::optional<std::string> recallText(std::string_view rowText) {
+    const std::optional<double> value = textvalue(formatnumber(rowText, kRecallPattern));
+    return value ? numbertext(*value) : std::nullopt;
 }
 
 } // namespace tally

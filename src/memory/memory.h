@@ -65,7 +65,7 @@ RemoveOutcome removeStored(State& state, std::vector<std::string> rows, int sele
 void clearMemory(State& state);
 
 // The entry-box text for a recalled row (the empty text when no row is selected gives "0").
-// Throws NumberFailure only for a number too large for a double, which no row shows.
-std::string recallText(std::string_view rowText);
+// None only for a number too large for a double, which no row shows.
+std::optional<std::string> recallText(std::string_view rowText);
 
 } // namespace tally

@@ -2,9 +2,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-#include "core/skip.h"
 #include "memory/memory.h"
-#include "shell/sounds.h"
 #include "window/calculator.h"
 
 namespace {
@@ -29,7 +27,7 @@ void Calculator::showMemory(const tally::MemoryLists& lists) {
 }
 
 void Calculator::store_Click() {
-    sounds.play("\\calc1");
+    play(tally::Sound::Calc1);
     const tally::StoreOutcome outcome = tally::storeSubtotal(state, viewmode, scrollline);
     if (outcome.result == tally::StoreResult::Full) {
         tellUser("Calculator", QString("The memory is full: it holds %1 values.\n\nRemove a value or press "
@@ -44,7 +42,7 @@ void Calculator::store_Click() {
 }
 
 void Calculator::removelist_Click() {
-    sounds.play("\\calc1");
+    play(tally::Sound::Calc1);
     const QList<QListWidgetItem*> selected = List1->selectedItems();
     const int row = selected.isEmpty() ? -1 : List1->row(selected.front());
     std::vector<std::string> rows;
@@ -55,16 +53,16 @@ void Calculator::removelist_Click() {
 }
 
 void Calculator::clearlist_Click() {
-    sounds.play("\\calc1");
+    play(tally::Sound::Calc1);
     tally::clearMemory(state);
     List1->clear();
     List2->clear();
 }
 
 void Calculator::recall(const QListWidget* list) {
-    sounds.play("\\calc1");
+    play(tally::Sound::Calc1);
     const std::string row = selectedText(list).toStdString();
-    tally::skipFailure([&] { Text2->setText(QString::fromStdString(tally::recallText(row))); });
+    if (const std::optional<std::string> text = tally::recallText(row)) Text2->setText(QString::fromStdString(*text));
 }
 
 void Calculator::List1_DblClick() { recall(List1); }

@@ -1,16 +1,15 @@
 #include "print/form1.h"
 
 #include <QDate>
-#include <QFileDialog>
 #include <QFontMetricsF>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <cmath>
 
 #include "print/pagelayout.h"
-#include "window/design.h"
+#include "shell/controls.h"
+#include "shell/metrics.h"
 
 namespace {
 
@@ -20,18 +19,20 @@ constexpr double kPixelsPerPoint = 4.0 / 3.0;
 constexpr int kClientWidth = 6105;
 constexpr int kClientHeight = 7500;
 
+using design::AlignDefault;
+using design::Kind;
+using design::kUnset;
+// clang-format off
 constexpr design::Element kButtons[] = {
-    {"Command1", 2190, 6930, 1515, 375, "Print", {"MS Sans Serif", 8.25, false}, design::kUnset,
-     design::kUnset, false, design::AlignDefault, nullptr},
-    {"Command2", 4170, 6930, 1515, 375, "Cancel", {"MS Sans Serif", 8.25, true}, design::kUnset,
-     design::kUnset, false, design::AlignDefault, nullptr},
+    // name      kind          left  top   width height caption   font                           background text  border align         tooltip  accessible name
+    {"Command1", Kind::Button, 2190, 6930, 1515, 375,  "Print",  {"MS Sans Serif", 8.25, false}, kUnset,    kUnset, false, AlignDefault, nullptr, nullptr},
+    {"Command2", Kind::Button, 4170, 6930, 1515, 375,  "Cancel", {"MS Sans Serif", 8.25, true},  kUnset,    kUnset, false, AlignDefault, nullptr, nullptr},
 };
-
-QFont fontOf(const char* family, double points) {
-    QFont font(QString::fromLatin1(family));
-    font.setPointSizeF(points);
-    return font;
-}
+// Behind the page image, never shown: the page image is what the window is for.
+constexpr design::Element kText[] = {
+    {"Text1",    Kind::LineEdit, 30,  30,  6045, 6825, nullptr,  {"MS Sans Serif", 9.75, false}, kUnset,    kUnset, false, AlignDefault, nullptr, "Preview text", {}, true},
+};
+// clang-format on
 
 } // namespace
 
@@ -91,44 +92,26 @@ void PictureBox::paintEvent(QPaintEvent*) {
 
 // ---- Form1 ----
 
-Form1::Form1(tally::State& s, QWidget* parent) : QWidget(parent), state(s) {
+Form1::Form1(tally::State& s, Outside& out, QWidget* parent) : QWidget(parent), state(s), outside(out) {
     setObjectName("Form1");
     setAttribute(Qt::WA_DeleteOnClose);
     // The main window decides when the program ends; an open preview does not keep it running.
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle("Print Preview");
-    design::installFontSubstitutes();
-    setFont(fontOf("Terminal", 4.5));
+    setFont(design::fontOf("Terminal", 4.5));
     setFixedSize(design::twips(0, 0, kClientWidth, kClientHeight).size());
 
-    tellUser = [this](const QString& title, const QString& text) { QMessageBox::warning(this, title, text); };
-    findPrinter = [] { return QPrinterInfo::defaultPrinter(); };
-    askPdfName = [this] {
-        return QFileDialog::getSaveFileName(this, "Save the Print as PDF", QString(), "PDF Files (*.pdf)");
-    };
-
     // Creation order is tab order: Command1, Command2, Picture1, Text1.
-    Command1 = new QPushButton(this);
-    Command2 = new QPushButton(this);
-    design::apply(Command1, kButtons[0]);
-    design::apply(Command2, kButtons[1]);
-    Command1->setObjectName("Command1");
-    Command2->setObjectName("Command2");
-
+    design::build(this, kButtons);
+    Command1 = design::control<QPushButton>(this, "Command1");
+    Command2 = design::control<QPushButton>(this, "Command2");
     Picture1 = new PictureBox(this);
     Picture1->setObjectName("Picture1");
     Picture1->setGeometry(design::twips(0, 30, 6120, 6810));
-    Picture1->printFont = fontOf("Terminal", 9);
+    Picture1->printFont = design::fontOf("Terminal", 9);
     Picture1->setAccessibleName("Page preview");
-
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName("Text1");
-    design::apply(Text1, {"Text1", 30, 30, 6045, 6825, nullptr, {"MS Sans Serif", 9.75, false}, design::kUnset,
-                          design::kUnset, false, design::AlignDefault, nullptr});
-    Text1->setAccessibleName("Preview text");
-    // The page image is what the window is for, however it was opened.
-    Text1->hide();
-    Picture1->show();
+    design::build(this, kText);
+    Text1 = design::control<QLineEdit>(this, "Text1");
 
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
@@ -142,7 +125,7 @@ void Form1::drawpreview() {
     // Every drawing starts from a clean image at the top: a second resize shows the same page,
     // not a second one stacked below the first.
     Picture1->cls();
-    Picture1->printFont = fontOf("Lucida Console", 5);
+    Picture1->printFont = design::fontOf("Lucida Console", 5);
     const QDate today = QDate::currentDate();
     Picture1->print(QString::fromStdString(tally::dateText(today.year(), today.month(), today.day())));
     Picture1->print(QString());

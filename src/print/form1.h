@@ -4,9 +4,9 @@
 #include <QImage>
 #include <QPrinterInfo>
 #include <QWidget>
-#include <functional>
 
 #include "core/state.h"
+#include "shell/outside.h"
 
 class QLineEdit;
 class QPushButton;
@@ -50,17 +50,9 @@ class Form1 : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Form1(tally::State& state, QWidget* parent = nullptr);
+    Form1(tally::State& state, Outside& outside, QWidget* parent = nullptr);
 
     tally::State& state;
-
-    // Seams for what leaves the window; tests replace them.
-    // A message to the user (the program shows a message box).
-    std::function<void(const QString& title, const QString& text)> tellUser;
-    // The printer to print on; a null one means there is none.
-    std::function<QPrinterInfo()> findPrinter;
-    // Asks for the name of a PDF file to print into; empty when the user cancels.
-    std::function<QString()> askPdfName;
 
     // ---- controls, by design name ----
     QPushButton* Command1 = nullptr; // "Print"
@@ -78,4 +70,10 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+
+private:
+    Outside& outside;
+    void tellUser(const QString& title, const QString& text) { outside.tell(this, title, text, true); }
+    QPrinterInfo findPrinter() { return outside.findPrinter(); }
+    QString askPdfName() { return outside.askFileName(this, Outside::FileKind::SavePdf); }
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/numbers.h"
+#include "core/taperule.h"
 #include "tape/cells.h"
 
 namespace tally {
@@ -14,12 +15,8 @@ constexpr std::string_view kPaperEntryPattern = "###,###,###.00##";
 
 // Builds one text and places it; a text whose number cannot be read is left out, so that the
 // rest of the page still stands and nothing stale takes its place.
-template <class Build>
-void place(std::vector<PlacedText>& texts, int right, int row, Build build) {
-    try {
-        texts.push_back({build(), right, row});
-    } catch (const NumberFailure&) {
-    }
+void place(std::vector<PlacedText>& texts, int right, int row, std::optional<std::string> text) {
+    if (text) texts.push_back({std::move(*text), right, row});
 }
 
 std::string subtotalText(const State& state, int line) {
@@ -39,12 +36,12 @@ std::vector<PlacedText> previewPage(State& state) {
     texts.reserve(6 * kPageRows);
     for (int r = 1; r <= kPageRows; ++r) {
         const int n = r, m = r + kPageRows;
-        place(texts, kPreviewRight.subtotal, r, [&] { return subtotalText(state, m); });
-        place(texts, kPreviewRight.entry, r, [&] { return entryCell(state.entries.at(m)); });
-        place(texts, kPreviewRight.lineNumber, r, [&] { return previewLineNumber(m); });
-        place(texts, kPreviewLeft.subtotal, r, [&] { return subtotalText(state, n); });
-        place(texts, kPreviewLeft.entry, r, [&] { return entryCell(state.entries.at(n)); });
-        place(texts, kPreviewLeft.lineNumber, r, [&] { return previewLineNumber(n); });
+        place(texts, kPreviewRight.subtotal, r, subtotalText(state, m));
+        place(texts, kPreviewRight.entry, r, entryCell(state.entries.at(m)));
+        place(texts, kPreviewRight.lineNumber, r, previewLineNumber(m));
+        place(texts, kPreviewLeft.subtotal, r, subtotalText(state, n));
+        place(texts, kPreviewLeft.entry, r, entryCell(state.entries.at(n)));
+        place(texts, kPreviewLeft.lineNumber, r, previewLineNumber(n));
     }
     return texts;
 }
@@ -52,18 +49,17 @@ std::vector<PlacedText> previewPage(State& state) {
 int sheetCount(int nextline) { return (nextline + kLinesPerSheet - 1) / kLinesPerSheet; }
 
 std::string paperEntry(std::string_view entry) {
-    if (entry.size() < 2) return formatnumber(entry, kPaperEntryPattern);
-    return formatnumber(entry.substr(0, entry.size() - 2), kPaperEntryPattern) +
-           std::string(operatorPart(entry));
+    const EntryParts parts = splitEntry(entry);
+    return formatnumber(parts.number, kPaperEntryPattern) + std::string(parts.operatorPart);
 }
 
 std::vector<Sheet> paperSheets(State& state) {
     state.printplaces = kPrintPlaces;
     const int last = std::min(state.nextline - 1, kTapeLines);
     auto placeLine = [&](std::vector<PlacedText>& texts, int line, int row, const HalfEdges& edges) {
-        place(texts, edges.lineNumber, row, [&] { return lineNumberCell(line); });
-        place(texts, edges.entry, row, [&] { return paperEntry(state.entries.at(line)); });
-        place(texts, edges.subtotal, row, [&] { return subtotalText(state, line); });
+        place(texts, edges.lineNumber, row, lineNumberCell(line));
+        place(texts, edges.entry, row, paperEntry(state.entries.at(line)));
+        place(texts, edges.subtotal, row, subtotalText(state, line));
     };
 
     std::vector<Sheet> sheets;

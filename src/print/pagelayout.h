@@ -67,8 +67,8 @@ struct Sheet {
 int sheetCount(int nextline);
 
 // The entry with two to four decimals, then its operator part: "1,234,567.00 x", ".1235 +".
-// An entry too short to carry an operator part is formatted whole. Throws NumberFailure when its
-// number is too large for a double.
+// An entry too short to carry an operator part is formatted whole; text that is no number stands
+// as it is.
 std::string paperEntry(std::string_view entry);
 
 // Every sheet of the tape, lines 1 .. nextline - 1. Sets printplaces to 2. A text that cannot be

@@ -9,12 +9,10 @@
 
 #include "print/form1.h"
 #include "print/pagelayout.h"
-#include "window/design.h"
+#include "shell/metrics.h"
 
 bool printTape(tally::State& state, QPrinter& printer) {
-    design::installFontSubstitutes();
-    QFont font(QStringLiteral("Terminal"));
-    font.setPointSizeF(10);
+    const QFont font = design::fontOf("Terminal", 10);
 
     QPainter painter;
     if (!painter.begin(&printer)) return false;

@@ -5,11 +5,6 @@
 
 #include "shell/datafiles.h"
 
-std::string_view soundKey(std::string_view name) {
-    if (!name.empty() && name.front() == '\\') name.remove_prefix(1);
-    return name;
-}
-
 namespace {
 std::unique_ptr<QSoundEffect> loadEffect(const QString& file) {
     auto effect = std::make_unique<QSoundEffect>();
@@ -23,9 +18,9 @@ EffectPlayer::EffectPlayer() : calc1_(loadEffect("calc1.wav")), calc2_(loadEffec
 
 EffectPlayer::~EffectPlayer() = default;
 
-void EffectPlayer::play(std::string_view name) {
-    const std::string_view key = soundKey(name);
-    QSoundEffect* wanted = key == "calc1" ? calc1_.get() : key == "calc2" ? calc2_.get() : nullptr;
+void EffectPlayer::play(tally::Sound sound) {
+    if (sound == tally::Sound::None) return;
+    QSoundEffect* wanted = sound == tally::Sound::Calc1 ? calc1_.get() : sound == tally::Sound::Calc2 ? calc2_.get() : nullptr;
     // One sound at a time, like a printing calculator's single clicker.
     for (QSoundEffect* effect : {calc1_.get(), calc2_.get()})
         if (effect != wanted && effect->isPlaying()) effect->stop();

@@ -4,26 +4,23 @@
 #include <QObject>
 #include <QString>
 #include <memory>
-#include <string_view>
+
+#include "core/sound.h"
 
 class QSoundEffect;
 
 class SoundPlayer {
 public:
     virtual ~SoundPlayer() = default;
-    // "calc1", "calc2", or the same names with a leading backslash.
-    virtual void play(std::string_view name) = 0;
+    virtual void play(tally::Sound sound) = 0;
 };
-
-// "\calc1" and "calc1" name the same sound.
-std::string_view soundKey(std::string_view name);
 
 // Plays calc1.wav and calc2.wav, found as data files, through preloaded QSoundEffects.
 class EffectPlayer : public SoundPlayer {
 public:
     EffectPlayer();
     ~EffectPlayer() override;
-    void play(std::string_view name) override;
+    void play(tally::Sound sound) override;
 
 private:
     std::unique_ptr<QSoundEffect> calc1_;
@@ -33,5 +30,5 @@ private:
 // Plays nothing.
 class SilentPlayer : public SoundPlayer {
 public:
-    void play(std::string_view) override {}
+    void play(tally::Sound) override {}
 };

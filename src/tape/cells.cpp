@@ -3,21 +3,17 @@
 #include <cmath>
 
 #include "core/numbers.h"
+#include "core/taperule.h"
 
 namespace tally {
 
-std::string_view operatorPart(std::string_view entry) {
-    // A shorter entry (only a loaded file can hold one) has no operator part: taking its last
-    // characters would show "5" as 5.005, a figure that is not on the tape.
-    return entry.size() >= 2 ? entry.substr(entry.size() - 2) : std::string_view();
-}
-
 std::string lineNumberCell(int line) { return formatnumber(double(line), "####") + " #"; }
 
-std::string entryCell(std::string_view entry) {
-    const double v = textvalue(entry);
-    const std::string_view pattern = v == std::floor(v) ? "##,###.00" : "##,###.00######";
-    return formatnumber(v, pattern) + std::string(operatorPart(entry));
+std::optional<std::string> entryCell(std::string_view entry) {
+    const std::optional<double> v = textvalue(entry);
+    if (!v) return std::nullopt;
+    const std::string_view pattern = *v == std::floor(*v) ? "##,###.00" : "##,###.00######";
+    return formatnumber(*v, pattern) + std::string(splitEntry(entry).operatorPart);
 }
 
 std::string subtotalCell(std::string_view subtotal, std::string_view pattern) {
@@ -28,5 +24,20 @@ std::string newestSubtotalCell(std::string_view subtotal, std::string_view patte
     if (!wholeNumber(subtotal)) return std::string(subtotal);
     return subtotalCell(subtotal, pattern);
 }
+
+namespace {
+TapeView viewFrom(int bottomLine, bool scrolled) {
+    TapeView view;
+    view.scrolled = scrolled;
+    for (int r = 0; r < kVisibleRows; ++r) {
+        const int line = bottomLine - r;
+        view.lines[r] = line >= 1 && line <= kTapeLines ? line : 0;
+    }
+    return view;
+}
+} // namespace
+
+TapeView newestView(int nextline) { return viewFrom(nextline - 1, false); }
+TapeView scrolledView(int bottomLine) { return viewFrom(bottomLine, true); }
 
 } // namespace tally

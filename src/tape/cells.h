@@ -2,6 +2,7 @@
 // The texts of a tape row's three cells, and which line goes to which of the nine rows.
 // The print preview and the printed page build their row texts from the same pieces.
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,25 +14,25 @@ constexpr int kVisibleRows = 9; // row 0 is the bottom row, row 8 the top row
 constexpr std::array<std::string_view, 5> kSubtotalPatterns = {
     "###,###,###", "###,###,###.0", "###,###,###.00", "###,###,###.000", "###,###,###.0000"};
 
-// The last two characters of an entry: " +", " -", " x", " /", two blanks on line 1; nothing for
-// an entry shorter than two characters.
-std::string_view operatorPart(std::string_view entry);
-
 // "7 #", "1000 #".
 std::string lineNumberCell(int line);
 // The entry's number with two to eight decimals, then its operator part: "1,234.50 +", "2.125 x".
-// Throws NumberFailure when the entry's number is too large for a double.
-std::string entryCell(std::string_view entry);
+// None when the entry's number is too large for a double.
+std::optional<std::string> entryCell(std::string_view entry);
 // A subtotal formatted with `pattern`, then " =" (an empty subtotal gives " =").
 std::string subtotalCell(std::string_view subtotal, std::string_view pattern);
 // As the newest-lines view shows it: a subtotal that is a number is formatted with " =";
 // any other text, the empty one included, stands unchanged.
 std::string newestSubtotalCell(std::string_view subtotal, std::string_view pattern);
 
-// Row r shows line bottomLine - r; 0 when that row shows no line.
-constexpr int lineOnRow(int bottomLine, int row) {
-    const int line = bottomLine - row;
-    return line >= 1 ? line : 0;
-}
+// The nine rows of the tape view with `bottomLine` on the bottom row: row r shows line
+// bottomLine - r, 0 when no line. The newest-lines view leaves a row without a line as it is;
+// the scrolled view blanks it, so rows above line 1 never show a line of before.
+struct TapeView {
+    std::array<int, kVisibleRows> lines{};
+    bool scrolled = false;
+};
+TapeView newestView(int nextline);
+TapeView scrolledView(int bottomLine);
 
 } // namespace tally

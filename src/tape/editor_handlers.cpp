@@ -5,10 +5,9 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include "core/keys.h"
 #include "core/numbers.h"
-#include "core/skip.h"
 #include "core/taperule.h"
-#include "shell/sounds.h"
 #include "tape/cells.h"
 #include "tape/recalc.h"
 #include "window/calculator.h"
@@ -16,30 +15,26 @@
 namespace {
 // The line a row shows, read back from its line-number cell; 0 for an empty row.
 int lineOfCell(const QLabel* cell) {
-    double line = 0;
-    tally::skipFailure([&] { line = tally::textvalue(cell->text().toStdString()); });
+    const double line = tally::textvalue(cell->text().toStdString()).value_or(0);
     return line >= 0 && line <= tally::kTapeLines ? static_cast<int>(line) : 0;
 }
 } // namespace
 
 void Calculator::Label11_Click(int Index) {
     if (Index < 0 || Index >= tally::kVisibleRows) return;
-    sounds.play("\\calc1");
+    play(tally::Sound::Calc1);
     editline = lineOfCell(Label10[Index]);
     Text3->move(Label11[Index]->pos());
     Text3->show();
     Text3->raise();
     // The number the cell shows, without grouping and with at most five decimals.
-    std::string number = Label11[Index]->text().toStdString();
-    number = number.substr(0, number.size() >= 2 ? number.size() - 2 : 0);
-    tally::skipFailure([&] {
-        const std::string plain = tally::formatnumber(number, "#####.#####");
-        Text3->setText(QString::fromStdString(tally::numbertext(tally::textvalue(plain))));
-    });
+    const std::string cell = Label11[Index]->text().toStdString();
+    const std::string plain = tally::formatnumber(tally::splitEntry(cell).number, "#####.#####");
+    if (const std::optional<double> value = tally::textvalue(plain)) Text3->setText(QString::fromStdString(*tally::numbertext(*value)));
     Text3->setFocus();
     // Typing replaces the number; End or the arrows amend it.
     Text3->selectAll();
-    sounds.play("\\calc1");
+    play(tally::Sound::Calc1);
 }
 
 bool Calculator::Text3_KeyDown(int keyCode) {
@@ -55,52 +50,47 @@ bool Calculator::Text3_KeyDown(int keyCode) {
 }
 
 bool Calculator::Text3_KeyPress(char16_t k) {
+    const tally::KeyRule rule = tally::editorKey(k);
+    play(rule.sound);
     auto commit = [this](int code) {
-        sounds.play("\\calc1");
         edit1_click(code);
         checkit();
         Text3->hide();
         Text2->setFocus();
-        return true;
     };
-    switch (k) {
-    case 27:
+    using enum tally::KeyCommand;
+    switch (rule.command) {
+    case Pass: return false;
+    case Cancel:
         Text2->setFocus();
         Text3->hide();
-        return true;
-    case 8: sounds.play("\\calc2"); return false;
-    case u'x':
-    case u'X':
+        break;
+    case Exit:
         Command2->setFocus();
         Command2_Click();
-        return true;
-    case u's':
-    case u'S':
+        break;
+    case Store:
         store->setFocus();
         store_Click();
-        return true;
-    case u'e':
-    case u'E': showpreview(); return true;
-    case u'+': return commit(tally::kAdd);
-    case u'/': return commit(tally::kDivide);
-    case u'*': return commit(tally::kMultiply);
-    case u'-': return commit(tally::kSubtract);
-    default: break;
+        break;
+    case Preview: showpreview(); break;
+    case Add: commit(tally::kAdd); break;
+    case Subtract: commit(tally::kSubtract); break;
+    case Multiply: commit(tally::kMultiply); break;
+    case Divide: commit(tally::kDivide); break;
+    case Swallow:
+    case ClearTape:
+    case Constant: break;
     }
-    if ((k >= u'0' && k <= u'9') || k == u'.') {
-        sounds.play("\\calc2");
-        return false;
-    }
-    sounds.play("\\calc1");
-    return k > u'9'; // letters and signs above "9" are discarded; blanks, commas and Enter pass
+    return true;
 }
 
 void Calculator::edit1_click(int op) {
-    std::string text = Text3->text().toStdString();
-    if (const char c = tally::operatorChar(op)) text += std::string(" ") + c;
+    const std::string number = Text3->text().toStdString();
+    const char c = tally::operatorChar(op);
     // Only a line of the tape is written: a row emptied by Clear Entries while the editor stayed
     // open must not plant text beyond the tape's end, where a later line would find it.
-    if (editline >= 1 && editline < state.nextline) state.entries[editline] = std::move(text);
+    if (editline >= 1 && editline < state.nextline) state.entries[editline] = c ? tally::joinEntry(number, c) : number;
     tally::recalculate(state);
 }
 

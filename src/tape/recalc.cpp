@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/numbers.h"
 #include "core/taperule.h"
 
 namespace tally {
@@ -11,14 +10,9 @@ void recalculate(State& state) {
     const int last = std::min(state.nextline - 1, kTapeLines);
     for (int k = 1; k <= last; ++k) {
         const std::string& entry = state.entries[k];
-        std::string& subtotal = state.subtotals[k];
-        const char op = entry.empty() ? '\0' : entry.back();
-        if (k > 1 && op != '+' && op != '-' && op != 'x' && op != '/') continue;
-        try {
-            subtotal = k == 1 ? firstSubtotal(entry) : combine(state.subtotals[k - 1], entry, op);
-        } catch (const NumberFailure&) {
-            subtotal.clear();
-        }
+        const char op = entryOperator(entry);
+        if (k > 1 && !op) continue;
+        state.subtotals[k] = (k == 1 ? firstSubtotal(entry) : combine(state.subtotals[k - 1], entry, op)).value_or("");
     }
 }
 

@@ -5,12 +5,8 @@
 #include <QScrollBar>
 #include <QSlider>
 
-#include "core/skip.h"
-#include "shell/sounds.h"
 #include "tape/cells.h"
 #include "window/calculator.h"
-
-using tally::skipFailure;
 
 void Calculator::drawLine(int n, int r, bool scrolled) {
     if (n < 1 || n > tally::kTapeLines || r < 0 || r >= tally::kVisibleRows) return;
@@ -26,12 +22,9 @@ void Calculator::drawLine(int n, int r, bool scrolled) {
     };
     // A text that holds no readable number shows as it stands: leaving the cell as it was would
     // show another line's figure on this line.
-    if (!skipFailure([&] { set(Label11[r], tally::entryCell(entry)); })) set(Label11[r], entry);
+    set(Label11[r], tally::entryCell(entry).value_or(entry));
     set(Label10[r], tally::lineNumberCell(n));
-    if (!skipFailure([&] {
-            set(Label12[r], scrolled ? tally::subtotalCell(subtotal, pattern) : tally::newestSubtotalCell(subtotal, pattern));
-        }))
-        set(Label12[r], subtotal);
+    set(Label12[r], scrolled ? tally::subtotalCell(subtotal, pattern) : tally::newestSubtotalCell(subtotal, pattern));
 }
 
 void Calculator::clearRows() {
@@ -42,30 +35,28 @@ void Calculator::clearRows() {
         }
 }
 
-void Calculator::printout() {
-    viewmode = 0;
-    const int last = state.nextline - 1;
-    if (last <= tally::kVisibleRows) {
-        for (int n = 1; n <= last; ++n) drawLine(n, last - n, false);
-    } else {
-        for (int n = last; n >= last - 8; --n) drawLine(n, last - n, false);
+void Calculator::showView(const tally::TapeView& view) {
+    for (int r = 0; r < tally::kVisibleRows; ++r) {
+        if (view.lines[r]) drawLine(view.lines[r], r, view.scrolled);
+        else if (view.scrolled)
+            for (auto* column : {&Label10, &Label11, &Label12}) {
+                (*column)[r]->clear();
+                (*column)[r]->setAccessibleName(QString());
+            }
     }
     Text2->setFocus();
 }
 
+void Calculator::printout() {
+    viewmode = 0;
+    showView(tally::newestView(state.nextline));
+}
+
 void Calculator::printscroll() {
     viewmode = 2;
-    const int p = scrollline;
-    if (p == 0) return;
-    if (p <= tally::kVisibleRows) {
-        // Rows above line 1 stay blank rather than showing later lines.
-        clearRows();
-        for (int n = 1; n <= p - 1; ++n) drawLine(n, p - 1 - n, true);
-    } else {
-        for (int n = p - 9; n <= p - 1; ++n) drawLine(n, p - 1 - n, true);
-    }
-    scrollline = p - 1;
-    Text2->setFocus();
+    if (scrollline == 0) return;
+    showView(tally::scrolledView(scrollline - 1));
+    scrollline = scrollline - 1;
 }
 
 void Calculator::VScroll1_Change() {
@@ -77,7 +68,7 @@ void Calculator::VScroll1_Change() {
         skipscroll = 0;
         return;
     }
-    sounds.play("\\calc1");
+    play(tally::Sound::Calc1);
     scrollline = VScroll1->value() + 1;
     printscroll();
 }
@@ -91,7 +82,7 @@ void Calculator::VScroll1_GotFocus() {
 }
 
 void Calculator::Slider1_Scroll() {
-    sounds.play("\\calc2");
+    play(tally::Sound::Calc2);
     decplaces = Slider1->value();
     printout();
 }

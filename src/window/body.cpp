@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "shell/metrics.h"
 #include "window/design.h"
 
 void paintBodyPicture(QPainter& p, const QRect& r) {

@@ -3,12 +3,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
-#include <QLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -16,34 +15,18 @@
 #include <QTreeWidget>
 
 #include "core/startup.h"
+#include "shell/metrics.h"
+#include "shell/sounds.h"
 #include "tape/cells.h"
 #include "window/body.h"
 #include "window/design.h"
 
 namespace {
-
-template <class W>
-W* make(QWidget* parent, const QString& name) {
-    auto* w = new W(parent);
-    w->setObjectName(name);
-    return w;
-}
-
 constexpr int kKeypadIndexes[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14, 16};
-
 } // namespace
 
-Calculator::Calculator(tally::State& s, SoundPlayer& player, QWidget* parent)
-    : QMainWindow(parent), state(s), sounds(player) {
-    tellUser = [this](const QString& title, const QString& text) {
-        QMessageBox::information(this, title, text);
-        if (Text2) Text2->setFocus();
-    };
-    askFileName = [this](bool forSaving) { return chooseTapeFile(forSaving); };
-    endProgram = [] {
-        QApplication::closeAllWindows();
-        QCoreApplication::quit();
-    };
+Calculator::Calculator(tally::State& s, SoundPlayer& player, Outside& out, QWidget* parent)
+    : QMainWindow(parent), state(s), sounds(player), outside(out) {
     setObjectName("Calculator");
     setWindowTitle("Calculator 1.5");
     createControls();
@@ -54,100 +37,78 @@ Calculator::Calculator(tally::State& s, SoundPlayer& player, QWidget* parent)
 
 Calculator::~Calculator() { qApp->removeEventFilter(this); }
 
+void Calculator::play(tally::Sound sound) {
+    if (sound != tally::Sound::None) sounds.play(sound);
+}
+
+void Calculator::tellUser(const QString& title, const QString& text) {
+    outside.tell(this, title, text);
+    Text2->setFocus();
+}
+
+QString Calculator::askFileName(bool forSaving) {
+    return outside.askFileName(this, forSaving ? Outside::FileKind::SaveTape : Outside::FileKind::OpenTape);
+}
+
 void Calculator::createControls() {
-    design::installFontSubstitutes();
     body = new Body(this);
     body->setObjectName("body");
     body->setFixedSize(design::twips(0, 0, design::kClientWidth, design::kClientHeight).size());
     design::applyFont(body, design::defaultFont());
     setCentralWidget(body);
 
-    // Creation order is drawing order: labels first, windowed controls over them.
-    const auto rows = design::tapeRows();
+    // Creation order is drawing order: the tape cells first, the table's controls over them.
     std::array<std::array<QLabel*, 9>*, 3> columns{&Label10, &Label11, &Label12};
     for (std::size_t c = 0; c < columns.size(); ++c) {
         const design::TapeColumn& column = design::tapeColumns()[c];
         for (int r = 0; r < tally::kVisibleRows; ++r) {
-            auto* cell = make<QLabel>(body, QString("%1_%2").arg(column.array).arg(r));
-            const design::TapeRow& row = rows[r];
-            design::apply(cell, {column.array, column.left, row.top, column.width, row.height, "", design::tapeFont(),
-                                 row.background, row.text, true, design::AlignRight, nullptr});
+            const design::TapeRow& row = design::tapeRows()[r];
+            auto* cell = new QLabel(body);
+            cell->setObjectName(QString("%1_%2").arg(column.array).arg(r));
+            design::apply(cell, {column.array, design::Kind::Label, column.left, row.top, column.width, row.height, "",
+                                 design::tapeFont(), row.background, row.text, true, design::AlignRight, nullptr, nullptr});
             (*columns[c])[r] = cell;
         }
     }
-    const std::pair<QLabel**, const char*> labels[] = {{&Label7, "Label7"}, {&Label8, "Label8"}, {&Label9, "Label9"},
-                                                       {&Label2, "Label2"}, {&knst, "knst"},     {&Label6, "Label6"},
-                                                       {&Label1, "Label1"}, {&Label5, "Label5"}, {&Label3, "Label3"}};
-    for (auto [label, name] : labels) *label = make<QLabel>(body, name);
-    Label1->setWordWrap(true);
-    Label2->setWordWrap(true);
+    design::build(body, design::elements());
 
-    Text2 = make<QLineEdit>(body, "Text2");
-    Text2->setAccessibleName("Entry");
-    Text3 = make<QLineEdit>(body, "Text3");
-    Text3->setAccessibleName("Row editor");
-    Text3->hide();
-    for (int i : kKeypadIndexes) Command1[i] = make<QPushButton>(body, QString("Command1_%1").arg(i));
-    konst = make<QPushButton>(body, "konst");
-    store = make<QPushButton>(body, "store");
-    clearit = make<QPushButton>(body, "clearit");
-    Command2 = make<QPushButton>(body, "Command2");
-
-    VScroll1 = make<QScrollBar>(body, "VScroll1");
-    VScroll1->setOrientation(Qt::Vertical);
-    VScroll1->setRange(1, tally::kTapeLines);
-    VScroll1->setValue(1);
-    VScroll1->setSingleStep(1);
-    VScroll1->setPageStep(1);
-    // One change per move, at the end of a drag: each change plays a sound and redraws.
-    VScroll1->setTracking(false);
-    // A scroll bar takes no focus by default, and its focus handler must run.
-    VScroll1->setFocusPolicy(Qt::StrongFocus);
-    VScroll1->setAccessibleName("Tape scroll");
-
-    Slider1 = make<QSlider>(body, "Slider1");
-    Slider1->setOrientation(Qt::Horizontal);
-    Slider1->setRange(0, 4);
-    Slider1->setValue(2);
-    Slider1->setTickPosition(QSlider::TicksBelow);
-    Slider1->setTickInterval(1);
-    Slider1->setPageStep(1);
-    Slider1->setAccessibleName("Decimal places");
-
-    List1 = make<QListWidget>(body, "List1");
-    List1->setAccessibleName("Stored subtotals");
-    List2 = make<QListWidget>(body, "List2");
-    List2->setAccessibleName("Total of stored subtotals");
+    using design::control;
+    Text2 = control<QLineEdit>(body, "Text2");
+    Text3 = control<QLineEdit>(body, "Text3");
+    for (int i : kKeypadIndexes) Command1[i] = control<QPushButton>(body, qPrintable(QString("Command1_%1").arg(i)));
+    konst = control<QPushButton>(body, "konst");
+    knst = control<QLabel>(body, "knst");
+    store = control<QPushButton>(body, "store");
+    clearit = control<QPushButton>(body, "clearit");
+    Command2 = control<QPushButton>(body, "Command2");
+    Label6 = control<QLabel>(body, "Label6");
+    VScroll1 = control<QScrollBar>(body, "VScroll1");
+    Slider1 = control<QSlider>(body, "Slider1");
+    List1 = control<QListWidget>(body, "List1");
+    List2 = control<QListWidget>(body, "List2");
+    removelist = control<QPushButton>(body, "removelist");
+    clearlist = control<QPushButton>(body, "clearlist");
+    conversion = control<QComboBox>(body, "conversion");
+    convert = control<QPushButton>(body, "convert");
+    ListView1 = control<QTreeWidget>(body, "ListView1");
+    Slider1->setValue(2); // before its handler is connected: start-up plays no sound
+    for (const char* name : {"Label1", "Label2"}) control<QLabel>(body, name)->setWordWrap(true);
+    // The total box shows its one row whole, never a scroll bar over it.
     List2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    removelist = make<QPushButton>(body, "removelist");
-    clearlist = make<QPushButton>(body, "clearlist");
+    List2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-    conversion = make<QComboBox>(body, "conversion");
-    conversion->setEditable(true);
-    conversion->setInsertPolicy(QComboBox::NoInsert);
-    conversion->setAccessibleName("Conversion category");
-    convert = make<QPushButton>(body, "convert");
-    ListView1 = make<QTreeWidget>(body, "ListView1");
-    ListView1->setAccessibleName("Conversion factors");
-    ListView1->setRootIsDecorated(false);
-    ListView1->setColumnCount(4);
-    ListView1->setHeaderLabels({"From", "Conversion", "To", "x"});
-    const int columnWidths[] = {2550, 1125, 2550, 1500};
-    for (int c = 0; c < 4; ++c) ListView1->setColumnWidth(c, tally::twipsToPixels(columnWidths[c]));
+    QStringList headers;
+    for (const design::TreeColumn& column : design::conversionColumns()) headers << column.caption;
+    ListView1->setHeaderLabels(headers);
+    for (int c = 0; c < headers.size(); ++c)
+        ListView1->setColumnWidth(c, tally::twipsToPixels(design::conversionColumns()[c].width));
     ListView1->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-    ListView1->hide();
-
-    for (const design::Element& e : design::elements())
-        if (auto* w = body->findChild<QWidget*>(QString::fromLatin1(e.name), Qt::FindDirectChildrenOnly))
-            design::apply(w, e);
-    // Labels and buttons read as their own text; the design names are only object names.
-    for (QLabel* label : body->findChildren<QLabel*>()) label->setAccessibleName(label->text());
 
     QWidget* previous = nullptr;
     for (const char* name : design::tabOrder()) {
-        auto* w = body->findChild<QWidget*>(QString::fromLatin1(name));
-        if (previous && w) QWidget::setTabOrder(previous, w);
-        if (w) previous = w;
+        QWidget* w = design::findControl(body, name);
+        if (previous) QWidget::setTabOrder(previous, w);
+        previous = w;
     }
 }
 
@@ -198,7 +159,6 @@ void Calculator::startUp() {
     state.nextline = 1;
     decplaces = 2;
     for (std::size_t i = 0; i < patterns.size(); ++i) patterns[i] = std::string(tally::kSubtotalPatterns[i]);
-
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->geometry();
         const tally::WindowOrigin origin = tally::centredOrigin(s.width(), s.height());

@@ -1,15 +1,16 @@
 #pragma once
 // The main window. Every control carries its design name; every handler is declared here and
 // defined in the *_handlers.cpp file of its subsystem, so this header is the map of the program.
+// Tests drive the window through its controls and handlers; its own state is private.
 #include <QMainWindow>
 #include <QPointer>
-#include <QStringList>
 #include <array>
-#include <functional>
 #include <optional>
 #include <string>
 
+#include "core/sound.h"
 #include "core/state.h"
+#include "shell/outside.h"
 
 class Form1;
 class QAction;
@@ -21,29 +22,21 @@ class QMenu;
 class QPushButton;
 class QScrollBar;
 class QSlider;
-class QListWidget;
 class QTreeWidget;
 class SoundPlayer;
 namespace tally {
 struct MemoryLists;
+struct TapeView;
 }
 
 class Calculator : public QMainWindow {
     Q_OBJECT
 
 public:
-    Calculator(tally::State& state, SoundPlayer& sounds, QWidget* parent = nullptr);
+    Calculator(tally::State& state, SoundPlayer& sounds, Outside& outside, QWidget* parent = nullptr);
     ~Calculator() override;
 
     tally::State& state;
-    SoundPlayer& sounds;
-
-    // Seams for what leaves the window: a message to the user, the end of the program.
-    // Tests replace them; the program shows a message box and quits.
-    std::function<void(const QString& title, const QString& text)> tellUser;
-    std::function<void()> endProgram;
-    // Asks for a tape file name to save (true) or open (false); empty when cancelled.
-    std::function<QString(bool forSaving)> askFileName;
 
     // ---- controls, by design name ----
     QWidget* body = nullptr;     // the client area: paints the body picture and the rectangles
@@ -55,14 +48,7 @@ public:
     QPushButton* clearit = nullptr;
     QPushButton* Command2 = nullptr;
     QPushButton* store = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* Label7 = nullptr;
-    QLabel* Label8 = nullptr;
-    QLabel* Label9 = nullptr;
+    QLabel* Label6 = nullptr;                // the unit of a converted entry
     std::array<QLabel*, 9> Label10{}; // line numbers, row 0 at the bottom
     std::array<QLabel*, 9> Label11{}; // entries
     std::array<QLabel*, 9> Label12{}; // subtotals
@@ -83,25 +69,15 @@ public:
     QMenu* xhelp = nullptr;
     QAction* mnuHelp = nullptr;
     QAction* mnuAbout = nullptr;
+    QPointer<Form1> preview; // the open preview window, if any
 
-    // ---- the window's own state ----
-    int decplaces = 2;
-    std::array<std::string, 5> patterns;
-    std::string keyentry;
-    int scrollline = 0;
-    int skipscroll = 0;
-    int viewmode = 0;
-    std::string constval;
-    int editline = 0; // the tape line the row editor writes back to
-    std::optional<std::string> convfactor; // the picked factor's text; none picked yet counts as 0
-
-    // ---- keypad (core/keypad_handlers.cpp) ----
+    // ---- keypad (window/keypad_handlers.cpp) ----
     void Command1_Click(int Index);
     void konst_Click(int Index);
     void clearit_Click();
     void Command2_Click();
 
-    // ---- keyboard (core/keyboard_handlers.cpp) ----
+    // ---- keyboard (window/keyboard_handlers.cpp) ----
     void numberlock();
     // Key-down of the entry box; returns true when it swallows the key.
     bool Text2_KeyDown(int keyCode);
@@ -138,18 +114,12 @@ public:
     bool Text3_KeyPress(char16_t keyAscii);
     void edit1_click(int op);
     void checkit();
+
     // ---- print preview (print/print_handlers.cpp) ----
-    QPointer<Form1> preview; // the open preview window, if any
     void showpreview();
     void mnuPrint_Click();
 
     // ---- help and about (shell/shell_handlers.cpp) ----
-    // Seams: starts a program without waiting for it (false when it cannot start); shows the
-    // modal About box until it is closed. Tests replace them.
-    std::function<bool(const QString& program, const QStringList& args)> startProgram = &Calculator::startDetached;
-    std::function<void(const QString& title, const QString& text)> showAbout =
-        [this](const QString& title, const QString& text) { aboutBox(title, text); };
-    static bool startDetached(const QString& program, const QStringList& args);
     static QString aboutText(); // four lines, CR LF between them
     void mnuHelp_Click();
     void mnuAbout_Click();
@@ -158,17 +128,34 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    SoundPlayer& sounds;
+    Outside& outside;
+
+    // ---- the window's own state ----
+    int decplaces = 2;
+    std::array<std::string, 5> patterns;
+    std::string keyentry;
+    int scrollline = 0;
+    int skipscroll = 0;
+    int viewmode = 0;
+    std::string constval;
+    int editline = 0; // the tape line the row editor writes back to
+    std::optional<std::string> convfactor; // the picked factor's text; none picked yet counts as 0
+
     void createControls();
     void createMenus();
     void connectHandlers();
     void startUp();
-    void operatorKey(int Index);
+    void play(tally::Sound sound);
+    void tellUser(const QString& title, const QString& text);
+    QString askFileName(bool forSaving);
     void placeEntryCaret();
+    // Moves the scroll bar to the newest line without its change handler redrawing.
+    void scrollToEnd();
+    void showView(const tally::TapeView& view);
     // Line n into row r; `scrolled` picks the subtotal form of the scrolled view.
     void drawLine(int n, int r, bool scrolled);
     void clearRows();
     void showMemory(const tally::MemoryLists& lists);
     void recall(const QListWidget* list);
-    QString chooseTapeFile(bool forSaving);
-    void aboutBox(const QString& title, const QString& text);
 };

@@ -1,13 +1,6 @@
 #include "window/design.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QFont>
-#include <QFrame>
-#include <QLabel>
-#include <QLineEdit>
-
-#include "core/startup.h"
+#include "core/state.h"
 
 namespace design {
 namespace {
@@ -31,53 +24,53 @@ constexpr int kKey = 615, kKeyH = 315;
 
 // clang-format off
 constexpr Element kElements[] = {
-    // name         left  top   width height caption                       font        background text       border align         tooltip
-    {"Label7",       60,    0,   855, 165, "# ",                           kHeading,   kUnset,   kWhite,    false, AlignCentre,  nullptr},
-    {"Label8",     1500,    0,  1695, 225, "Entry",                        kHeading,   kUnset,   kWhite,    false, AlignCentre,  nullptr},
-    {"Label9",     4290,    0,  2175, 195, "Subtotal",                     kHeading,   kUnset,   kWhite,    false, AlignCentre,  nullptr},
-    {"Label2",     4740, 4350,  1695, 525, "To Edit - Click on Entries Esc to cancel",
+    // name         kind              left  top   width height caption                       font        background text       border align         tooltip
+    {"Label7",       Kind::Label, 60,    0,   855, 165, "# ",                           kHeading,   kUnset,   kWhite,    false, AlignCentre,  nullptr},
+    {"Label8",     Kind::Label, 1500,    0,  1695, 225, "Entry",                        kHeading,   kUnset,   kWhite,    false, AlignCentre,  nullptr},
+    {"Label9",     Kind::Label, 4290,    0,  2175, 195, "Subtotal",                     kHeading,   kUnset,   kWhite,    false, AlignCentre,  nullptr},
+    {"Label2",     Kind::Label, 4740, 4350,  1695, 525, "To Edit - Click on Entries Esc to cancel",
                                                                            {"Arial Narrow", 8.25, false}, kTip, kBlack, true, AlignCentre, nullptr},
-    {"knst",       1350, 3120,  2655, 255, "Constant = ",                  kWindowFont, kUnset,  kDarkRed,  false, AlignDefault, nullptr},
-    {"Label6",     5970, 4080,  1125, 255, "",                             kSansBold,  kUnset,   kRed,      false, AlignRight,   nullptr},
-    {"Label1",     4770, 5100,  1665, 375,
+    {"knst",       Kind::Label, 1350, 3120,  2655, 255, "Constant = ",                  kWindowFont, kUnset,  kDarkRed,  false, AlignDefault, nullptr},
+    {"Label6",     Kind::Label, 5970, 4080,  1125, 255, "",                             kSansBold,  kUnset,   kRed,      false, AlignRight,   nullptr},
+    {"Label1",     Kind::Label, 4770, 5100,  1665, 375,
      "          Dec Points           0      1      2       3      4   Dec Pts",
                                                                            kWindowFont, kUnset,  kBlack,    false, AlignDefault, nullptr},
-    {"Label5",     7470, 5460,  1785, 225, "Convert Entry to",             kSansBold,  kUnset,   kRed,      false, AlignDefault, nullptr},
-    {"Label3",     7560, 6090,  2205, 225, "Conversion Factor Button",     kWindowFont, kUnset,  kUnset,    false, AlignDefault, nullptr},
+    {"Label5",     Kind::Label, 7470, 5460,  1785, 225, "Convert Entry to",             kSansBold,  kUnset,   kRed,      false, AlignDefault, nullptr},
+    {"Label3",     Kind::Label, 7560, 6090,  2205, 225, "Conversion Factor Button",     kWindowFont, kUnset,  kUnset,    false, AlignDefault, nullptr},
 
-    {"Text2",       270, 3480,  6705, 555, nullptr,                        {"Arial", 24, true},    kBlack, rgb(0x80FF80), false, AlignDefault, nullptr},
-    {"Text3",      1410, 3510,  2955, 330, nullptr,                        {"Arial", 14.25, true}, kBlack, rgb(0xFFFF00), false, AlignDefault, nullptr},
+    {"Text2",       Kind::LineEdit, 270, 3480,  6705, 555, nullptr,                        {"Arial", 24, true},    kBlack, rgb(0x80FF80), false, AlignDefault, nullptr, "Entry"},
+    {"Text3",      Kind::LineEdit, 1410, 3510,  2955, 330, nullptr,                        {"Arial", 14.25, true}, kBlack, rgb(0xFFFF00), false, AlignDefault, nullptr, "Row editor", {}, true},
 
-    {"konst",       990, 4350,  kKey, kKeyH, "&K",                         kDigit,     kGrey,    kUnset,    false, AlignDefault, nullptr},
-    {"store",      3870, 4350,  kKey, kKeyH, "&Store",                     kSansBold,  kGrey,    kUnset,    false, AlignDefault, nullptr},
-    {"Command1_7",  990, 4725,  kKey, kKeyH, "7",                          kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
-    {"Command1_8", 1950, 4725,  kKey, kKeyH, "8",                          kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
-    {"Command1_9", 2910, 4725,  kKey, kKeyH, "9",                          kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
-    {"Command1_12",3870, 4725,  kKey, kKeyH, "+",                          kOperator,  kGrey,    kUnset,    false, AlignDefault, nullptr},
-    {"Command1_4",  990, 5115,  kKey, kKeyH, "4",                          kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
-    {"Command1_5", 1950, 5115,  kKey, kKeyH, "5",                          kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
-    {"Command1_6", 2910, 5115,  kKey, kKeyH, "6",                          kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
-    {"Command1_13",3870, 5115,  kKey, kKeyH, "-",                          kOperator,  kGrey,    kUnset,    false, AlignDefault, nullptr},
-    {"Command1_1",  990, 5490,  kKey, kKeyH, "1",                          kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
-    {"Command1_2", 1950, 5490,  kKey, kKeyH, "2",                          kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
-    {"Command1_3", 2910, 5490,  kKey, kKeyH, "3",                          kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
-    {"Command1_14",3870, 5490,  kKey, kKeyH, "x",                          kOperator,  kGrey,    kUnset,    false, AlignDefault, nullptr},
-    {"Command1_0", 1950, 5880,  kKey, kKeyH, "0",                          kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
-    {"Command1_10",2910, 5880,  kKey, kKeyH, "\u00B7",                     kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
-    {"Command1_16",3870, 5880,  kKey, kKeyH, "/",                          kOperator,  kGrey,    kUnset,    false, AlignDefault, nullptr},
-    {"clearit",    1500, 6240,  2535, 375, "&Clear Entries",               kSansBold,  kGrey,    kUnset,    false, AlignDefault, nullptr},
-    {"Command2",   4740, 6240,  1665, 375, "E&xit Calc",                   kSansBold,  kGrey,    kUnset,    false, AlignDefault, nullptr},
+    {"konst",       Kind::Button, 990, 4350,  kKey, kKeyH, "&K",                         kDigit,     kGrey,    kUnset,    false, AlignDefault, nullptr},
+    {"store",      Kind::Button, 3870, 4350,  kKey, kKeyH, "&Store",                     kSansBold,  kGrey,    kUnset,    false, AlignDefault, nullptr},
+    {"Command1_7",  Kind::Button, 990, 4725,  kKey, kKeyH, "7",                          kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
+    {"Command1_8", Kind::Button, 1950, 4725,  kKey, kKeyH, "8",                          kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
+    {"Command1_9", Kind::Button, 2910, 4725,  kKey, kKeyH, "9",                          kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
+    {"Command1_12",Kind::Button, 3870, 4725,  kKey, kKeyH, "+",                          kOperator,  kGrey,    kUnset,    false, AlignDefault, nullptr},
+    {"Command1_4",  Kind::Button, 990, 5115,  kKey, kKeyH, "4",                          kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
+    {"Command1_5", Kind::Button, 1950, 5115,  kKey, kKeyH, "5",                          kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
+    {"Command1_6", Kind::Button, 2910, 5115,  kKey, kKeyH, "6",                          kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
+    {"Command1_13",Kind::Button, 3870, 5115,  kKey, kKeyH, "-",                          kOperator,  kGrey,    kUnset,    false, AlignDefault, nullptr},
+    {"Command1_1",  Kind::Button, 990, 5490,  kKey, kKeyH, "1",                          kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
+    {"Command1_2", Kind::Button, 1950, 5490,  kKey, kKeyH, "2",                          kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
+    {"Command1_3", Kind::Button, 2910, 5490,  kKey, kKeyH, "3",                          kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
+    {"Command1_14",Kind::Button, 3870, 5490,  kKey, kKeyH, "x",                          kOperator,  kGrey,    kUnset,    false, AlignDefault, nullptr},
+    {"Command1_0", Kind::Button, 1950, 5880,  kKey, kKeyH, "0",                          kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
+    {"Command1_10",Kind::Button, 2910, 5880,  kKey, kKeyH, "\u00B7",                     kDigit,     kTip,     kUnset,    false, AlignDefault, nullptr},
+    {"Command1_16",Kind::Button, 3870, 5880,  kKey, kKeyH, "/",                          kOperator,  kGrey,    kUnset,    false, AlignDefault, nullptr},
+    {"clearit",    Kind::Button, 1500, 6240,  2535, 375, "&Clear Entries",               kSansBold,  kGrey,    kUnset,    false, AlignDefault, nullptr},
+    {"Command2",   Kind::Button, 4740, 6240,  1665, 375, "E&xit Calc",                   kSansBold,  kGrey,    kUnset,    false, AlignDefault, nullptr},
 
-    {"VScroll1",   6600, 4350,   285, 2325, nullptr,                       kWindowFont, kUnset,  kUnset,    false, AlignDefault, nullptr},
-    {"Slider1",    4680, 5490,  1815, 330, nullptr,                        kWindowFont, kUnset,  kUnset,    false, AlignDefault, nullptr},
+    {"VScroll1",   Kind::ScrollBar, 6600, 4350,   285, 2325, nullptr,                       kWindowFont, kUnset,  kUnset,    false, AlignDefault, nullptr, "Tape scroll", {1, tally::kTapeLines}},
+    {"Slider1",    Kind::Slider, 4680, 5490,  1815, 330, nullptr,                        kWindowFont, kUnset,  kUnset,    false, AlignDefault, nullptr, "Decimal places", {0, 4}},
 
-    {"List1",      7260,  210,  2880, 3765, nullptr,                       kMemory,    rgb(0xE0E0E0), kUnset, false, AlignDefault, "Double Click to move data to main window"},
-    {"List2",      7260, 4110,  2880, 255, nullptr,                        kMemory,    role(QPalette::Base), kUnset, false, AlignDefault, nullptr},
-    {"removelist", 7350, 4500,  2520, 375, "Remove Subtotal from list",    kWindowFont, kGrey,   kUnset,    false, AlignDefault, "Highlight Subtotal to remove"},
-    {"clearlist",  7350, 4980,  2520, 375, "Clear Memory",                 kWindowFont, kGrey,   kUnset,    false, AlignDefault, nullptr},
-    {"conversion", 7470, 5640,  2475, 315, "None",                         kWindowFont, kUnset,  kUnset,    false, AlignDefault, nullptr},
-    {"convert",    7470, 6300,  2475, 345, "None",                         kSansBold,  kUnset,   kUnset,    false, AlignDefault, "Click on to convert input"},
-    {"ListView1",   390,    0,  6315, 3405, nullptr,                       kSansBold,  kUnset,   kUnset,    false, AlignDefault, nullptr},
+    {"List1",      Kind::List, 7260,  210,  2880, 3765, nullptr,                       kMemory,    rgb(0xE0E0E0), kUnset, false, AlignDefault, "Double Click to move data to main window", "Stored subtotals"},
+    {"List2",      Kind::List, 7260, 4110,  2880, 255, nullptr,                        kMemory,    role(QPalette::Base), kUnset, false, AlignDefault, nullptr, "Total of stored subtotals"},
+    {"removelist", Kind::Button, 7350, 4500,  2520, 375, "Remove Subtotal from list",    kWindowFont, kGrey,   kUnset,    false, AlignDefault, "Highlight Subtotal to remove"},
+    {"clearlist",  Kind::Button, 7350, 4980,  2520, 375, "Clear Memory",                 kWindowFont, kGrey,   kUnset,    false, AlignDefault, nullptr},
+    {"conversion", Kind::Combo, 7470, 5640,  2475, 315, "None",                         kWindowFont, kUnset,  kUnset,    false, AlignDefault, nullptr, "Conversion category"},
+    {"convert",    Kind::Button, 7470, 6300,  2475, 345, "None",                         kSansBold,  kUnset,   kUnset,    false, AlignDefault, "Click on to convert input"},
+    {"ListView1",   Kind::Tree, 390,    0,  6315, 3405, nullptr,                       kSansBold,  kUnset,   kUnset,    false, AlignDefault, nullptr, "Conversion factors", {}, true},
 };
 
 constexpr QRgb kShadow = 0x808080;
@@ -122,24 +115,10 @@ constexpr TapeColumn kTapeColumns[] = {
     {"Label11", 810, 2955},
     {"Label12", 3750, 3345},
 };
+constexpr TreeColumn kConversionColumns[] = {{"From", 2550}, {"Conversion", 1125}, {"To", 2550}, {"x", 1500}};
 // clang-format on
 
 } // namespace
-
-QRect twips(int left, int top, int width, int height) {
-    using tally::twipsToPixels;
-    const int x = twipsToPixels(left), y = twipsToPixels(top);
-    // Edges rounded, so neighbours that touch in twips touch in pixels.
-    return QRect(x, y, twipsToPixels(left + width) - x, twipsToPixels(top + height) - y);
-}
-
-QColor Colour::resolve(const QPalette& palette) const {
-    switch (kind) {
-    case Rgb: return QColor::fromRgb(rgb);
-    case Role: return palette.color(role);
-    default: return {};
-    }
-}
 
 std::span<const Element> elements() { return kElements; }
 std::span<const Rectangle> rectangles() { return kRectangles; }
@@ -149,64 +128,6 @@ std::span<const TapeColumn> tapeColumns() { return kTapeColumns; }
 Font tapeFont() { return {"System", 9.75, true}; }
 Font defaultFont() { return kDefault; }
 
-void installFontSubstitutes() {
-    const QStringList sans{"Liberation Sans", "DejaVu Sans"};
-    const QStringList mono{"Liberation Mono", "DejaVu Sans Mono"};
-    QFont::insertSubstitutions("MS Sans Serif", sans);
-    QFont::insertSubstitutions("System", sans);
-    QFont::insertSubstitutions("Arial", sans);
-    QFont::insertSubstitutions("Arial Narrow", {"Liberation Sans Narrow", "DejaVu Sans Condensed"});
-    QFont::insertSubstitutions("Lucida Console", mono);
-    QFont::insertSubstitutions("Terminal", mono);
-}
-
-void applyFont(QWidget* widget, const Font& font) {
-    if (!font.family) return;
-    QFont f(QString::fromLatin1(font.family));
-    f.setPointSizeF(font.points);
-    f.setBold(font.bold);
-    widget->setFont(f);
-}
-
-void applyColours(QWidget* widget, Colour background, Colour text) {
-    QPalette palette = widget->palette();
-    if (background.kind != Colour::Unset) {
-        const QColor c = background.resolve(palette);
-        for (auto r : {QPalette::Window, QPalette::Base, QPalette::Button}) palette.setColor(r, c);
-        if (qobject_cast<QLabel*>(widget)) widget->setAutoFillBackground(true);
-    }
-    if (text.kind != Colour::Unset) {
-        const QColor c = text.resolve(palette);
-        for (auto r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) palette.setColor(r, c);
-    }
-    widget->setPalette(palette);
-}
-
-void apply(QWidget* widget, const Element& e) {
-    widget->setGeometry(twips(e.left, e.top, e.width, e.height));
-    applyFont(widget, e.font);
-    applyColours(widget, e.background, e.text);
-    if (e.tooltip) widget->setToolTip(QString::fromUtf8(e.tooltip));
-    const QString caption = e.caption ? QString::fromUtf8(e.caption) : QString();
-    Qt::Alignment align = Qt::AlignVCenter;
-    if (e.align == AlignLeft) align |= Qt::AlignLeft;
-    if (e.align == AlignCentre) align = Qt::AlignCenter;
-    if (e.align == AlignRight) align |= Qt::AlignRight;
-    if (auto* label = qobject_cast<QLabel*>(widget)) {
-        if (e.caption) label->setText(caption);
-        label->setAlignment(e.align == AlignDefault ? Qt::AlignLeft | Qt::AlignTop : align);
-        if (e.border) {
-            label->setFrameShape(QFrame::Box);
-            label->setFrameShadow(QFrame::Plain);
-            label->setLineWidth(1);
-        }
-    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        if (e.caption) button->setText(caption);
-    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        if (e.caption) combo->setEditText(caption);
-    } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        if (e.caption) edit->setText(caption);
-    }
-}
+std::span<const TreeColumn> conversionColumns() { return kConversionColumns; }
 
 } // namespace design

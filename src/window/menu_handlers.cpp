@@ -1,15 +1,9 @@
-// The Help menu: the manual in the help viewer, a program of its own, and the About box.
+// The menus' own actions: the print preview (one at a time), the manual in the help viewer, a
+// program of its own, and the About box.
 #include <QCoreApplication>
-#include <QMessageBox>
-#include <QProcess>
 
+#include "print/form1.h"
 #include "window/calculator.h"
-
-bool Calculator::startDetached(const QString& program, const QStringList& args) {
-    return QProcess::startDetached(program, args);
-}
-
-void Calculator::aboutBox(const QString& title, const QString& text) { QMessageBox::information(this, title, text); }
 
 QString Calculator::aboutText() {
     return QStringList{QStringLiteral("Calculator 2.0"), QStringLiteral("tallyroll developers"),
@@ -22,8 +16,22 @@ void Calculator::mnuHelp_Click() {
     // The viewer ships beside the calculator. It gets the manual's bare name and finds it from
     // the current directory, which it inherits; the calculator does not wait for it.
     const QString viewer = QCoreApplication::applicationDirPath() + QStringLiteral("/tallyroll-help");
-    if (!startProgram(viewer, {QStringLiteral("CALC1.hlp")}))
+    if (!outside.startProgram(viewer, {QStringLiteral("CALC1.hlp")}))
         tellUser(QStringLiteral("Help"), QStringLiteral("The help viewer could not be started:\n%1").arg(viewer));
 }
 
-void Calculator::mnuAbout_Click() { showAbout(QStringLiteral("Tarvex Calculator"), aboutText()); }
+void Calculator::mnuAbout_Click() { outside.showAbout(this, QStringLiteral("Tarvex Calculator"), aboutText()); }
+
+void Calculator::showpreview() {
+    if (preview) {
+        // Already open: only to the front, the image stays as it was drawn.
+        if (preview->isMinimized()) preview->showNormal();
+        preview->raise();
+        preview->activateWindow();
+        return;
+    }
+    preview = new Form1(state, outside);
+    preview->show();
+}
+
+void Calculator::mnuPrint_Click() { showpreview(); }

@@ -1,0 +1,27 @@
+#pragma once
+// The keyboard's character rules for the entry box and the row editor, as data: which command a
+// character gives and which sound it makes.
+#include "core/sound.h"
+
+namespace tally {
+
+enum class KeyCommand {
+    Pass,     // the character reaches the box
+    Swallow,  // the character is dropped
+    Add, Subtract, Multiply, Divide, // keypad operators (in the editor: write the line back)
+    Exit, ClearTape, Store, Constant, Preview,
+    Cancel,   // the editor closes unwritten
+};
+
+struct KeyRule {
+    KeyCommand command = KeyCommand::Pass;
+    Sound sound = Sound::None;
+};
+
+// A character typed into the entry box; `boxEmpty` tells whether the box holds no text
+// ("-" then starts a negative number).
+KeyRule entryBoxKey(char16_t key, bool boxEmpty);
+// A character typed into the row editor.
+KeyRule editorKey(char16_t key);
+
+} // namespace tally

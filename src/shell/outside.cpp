@@ -1,0 +1,38 @@
+#include "shell/outside.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
+
+void Desktop::tell(QWidget* parent, const QString& title, const QString& text, bool warning) {
+    if (warning) QMessageBox::warning(parent, title, text);
+    else QMessageBox::information(parent, title, text);
+}
+
+QString Desktop::askFileName(QWidget* parent, FileKind kind) {
+    // The program adds no extension of its own to a tape; the save dialogs ask before overwriting.
+    const QString tapes = QStringLiteral("Calc Files (*.cal)");
+    switch (kind) {
+    case FileKind::OpenTape: return QFileDialog::getOpenFileName(parent, "Open", QString(), tapes);
+    case FileKind::SaveTape: return QFileDialog::getSaveFileName(parent, "Save As", QString(), tapes);
+    case FileKind::SavePdf:
+        return QFileDialog::getSaveFileName(parent, "Save the Print as PDF", QString(), "PDF Files (*.pdf)");
+    }
+    return {};
+}
+
+bool Desktop::startProgram(const QString& program, const QStringList& args) {
+    return QProcess::startDetached(program, args);
+}
+
+void Desktop::showAbout(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::information(parent, title, text);
+}
+
+QPrinterInfo Desktop::findPrinter() { return QPrinterInfo::defaultPrinter(); }
+
+void Desktop::quit() {
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}

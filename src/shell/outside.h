@@ -1,0 +1,37 @@
+#pragma once
+// Everything that leaves the windows: messages, file names, other programs, the About box, the
+// printer and the end of the program. The program uses the desktop; tests provide their own.
+#include <QPrinterInfo>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+class Outside {
+public:
+    enum class FileKind { OpenTape, SaveTape, SavePdf };
+
+    virtual ~Outside() = default;
+    // A message to the user; `warning` for failures of printing.
+    virtual void tell(QWidget* parent, const QString& title, const QString& text, bool warning = false) = 0;
+    // A file name chosen by the user; empty when cancelled.
+    virtual QString askFileName(QWidget* parent, FileKind kind) = 0;
+    // Starts a program without waiting for it; false when it cannot start.
+    virtual bool startProgram(const QString& program, const QStringList& args) = 0;
+    virtual void showAbout(QWidget* parent, const QString& title, const QString& text) = 0;
+    // The printer to print on; a null one when there is none.
+    virtual QPrinterInfo findPrinter() = 0;
+    // Ends the program: every window closes at once, nothing is asked or saved.
+    virtual void quit() = 0;
+};
+
+// Message boxes, file dialogs, QProcess, the default printer and QCoreApplication::quit.
+class Desktop : public Outside {
+public:
+    void tell(QWidget* parent, const QString& title, const QString& text, bool warning) override;
+    QString askFileName(QWidget* parent, FileKind kind) override;
+    bool startProgram(const QString& program, const QStringList& args) override;
+    void showAbout(QWidget* parent, const QString& title, const QString& text) override;
+    QPrinterInfo findPrinter() override;
+    void quit() override;
+};
