@@ -15,6 +15,7 @@ constexpr Sound kOp = Sound::Calc1, kDigit = Sound::Calc2;
 
 constexpr KeyRow kEntryBoxKeys[] = {
     {u"0123456789.", {Pass, kDigit}},
+    {u"\"", {Swallow, kOp}}, // a tape file cannot carry it
     {u"\r\n+", {Add, kOp}},
     {u"-", {Subtract, kOp}},
     {u"*", {Multiply, kOp}},
@@ -29,6 +30,7 @@ constexpr KeyRow kEntryBoxKeys[] = {
 constexpr KeyRow kEditorKeys[] = {
     {u"0123456789.\b", {Pass, kDigit}},
     {u"\x1b", {Cancel, Sound::None}},
+    {u"\"", {Swallow, kOp}},
     {u"+", {Add, kOp}},
     {u"-", {Subtract, kOp}},
     {u"*", {Multiply, kOp}},

@@ -166,6 +166,24 @@ std::string roundedText(double magnitude, int places) {
     return fixedText(magnitude, places);
 }
 
+// A magnitude of 1e15 or more as whole-number text with no digit beyond the 15 significant
+// digits a tape text holds: 12345678901234567890 shows as 12345678901234600000, never as the
+// binary value's 12345678901234567168.
+std::string fifteenDigitText(double magnitude) {
+    char buf[64];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 14);
+    (void)ec;
+    const std::string_view sci(buf, static_cast<std::size_t>(end - buf));
+    const std::size_t e = sci.find('e');
+    int exponent = 0;
+    std::from_chars(sci.data() + e + 2, sci.data() + sci.size(), exponent); // "e+NN": magnitudes >= 1e15
+    std::string digits;
+    for (char c : sci.substr(0, e))
+        if (c != '.') digits += c;
+    digits.resize(static_cast<std::size_t>(exponent) + 1, '0');
+    return digits;
+}
+
 } // namespace
 
 std::optional<std::string> numbertext(double value) {
@@ -177,6 +195,29 @@ std::optional<std::string> numbertext(double value) {
     std::string text(buf, end);
     for (char& c : text)
         if (c == 'e') c = 'E';
+    return text;
+}
+
+std::string scientificText(double value, int significantDigits) {
+    if (!std::isfinite(value)) return {};
+    char buf[64];
+    const int precision = std::clamp(significantDigits, 1, 15) - 1;
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, precision);
+    (void)ec;
+    std::string text(buf, end);
+    const std::size_t e = text.find('e');
+    std::string mantissa = text.substr(0, e);
+    if (mantissa.find('.') != std::string::npos) {
+        mantissa.erase(mantissa.find_last_not_of('0') + 1);
+        if (mantissa.back() == '.') mantissa.pop_back();
+    }
+    return mantissa + "E" + text.substr(e + 1);
+}
+
+std::string fitFigure(std::string formatted, double value, std::string_view suffix, const Fits& fits) {
+    std::string text = std::move(formatted) + std::string(suffix);
+    for (int digits = 15; fits && !fits(text) && digits >= 1; --digits)
+        text = scientificText(value, digits) + std::string(suffix);
     return text;
 }
 
@@ -273,7 +314,7 @@ std::string formatnumber(double value, std::string_view pattern) {
 
     // Beyond 1080 decimals every double is exact, so only zeros would follow.
     const int places = std::min(pat.fracPlaces, 1080);
-    std::string fixed = roundedText(std::fabs(value), places);
+    std::string fixed = std::fabs(value) >= 1e15 ? fifteenDigitText(std::fabs(value)) : roundedText(std::fabs(value), places);
     const std::size_t dot = fixed.find('.');
     std::string intDigits = fixed.substr(0, dot);
     std::string fracDigits = dot == std::string::npos ? std::string() : fixed.substr(dot + 1);

@@ -1,6 +1,7 @@
 #pragma once
 // The three number functions through which every figure passes between text and arithmetic.
 // They never consult the process locale: "." is always the decimal point and "," the group separator.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,17 @@ std::optional<std::string> numbertext(double value);
 // reading stops at the first character that cannot continue the number; no number reads as 0.
 // None when the number is too large for a double.
 std::optional<double> textvalue(std::string_view text);
+
+// The exponent form of a finite number with at most `significantDigits` (1..15) significant
+// digits, as the tape writes large numbers: "1.23456789012346E+19", "-1.2E+300".
+std::string scientificText(double value, int significantDigits);
+
+// Whether a text fits the cell it is meant for; an empty one means every text fits.
+using Fits = std::function<bool(std::string_view)>;
+// A figure's text for a cell: `formatted` then `suffix` when that fits; else the exponent form
+// with as many of the figure's 15 significant digits as fit (at least one), so a figure is never
+// cut and never shows its front cut away.
+std::string fitFigure(std::string formatted, double value, std::string_view suffix, const Fits& fits);
 
 // Whether a text holds exactly one number: blanks around it, optional sign, digits that may carry
 // "," group separators after the first digit, at most one point, an optional exponent.

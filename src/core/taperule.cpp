@@ -48,11 +48,39 @@ std::optional<std::string> firstSubtotal(std::string_view entry) {
     return value ? numbertext(*value) : std::nullopt;
 }
 
+namespace {
+// Calls `keep(begin, length)` for each UTF-8 sequence that a tape file can carry.
+template <class Keep>
+bool scanSavable(std::string_view utf8, Keep keep) {
+    bool all = true;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : 4;
+        // Two-byte sequences led by C2 or C3 are U+0080..U+00FF, the rest of Latin-1.
+        const bool ok = c == '"' ? false : length == 1 || (length == 2 && (c == 0xC2 || c == 0xC3) && i + 1 < utf8.size());
+        if (ok) keep(i, length);
+        all = all && ok;
+        i += length;
+    }
+    return all;
+}
+} // namespace
+
+bool savable(std::string_view utf8) {
+    return scanSavable(utf8, [](std::size_t, std::size_t) {});
+}
+
+std::string keepSavable(std::string_view utf8) {
+    std::string out;
+    scanSavable(utf8, [&](std::size_t at, std::size_t length) { out.append(utf8.substr(at, length)); });
+    return out;
+}
+
 bool writeLine(State& state, std::string_view box, char op) {
     if (state.tapeFull()) return false;
     const int n = state.nextline;
     const std::optional<double> value = textvalue(box);
-    const std::string number = value ? *numbertext(*value) : std::string(box);
+    const std::string number = value ? *numbertext(*value) : keepSavable(box);
     state.entries[n] = joinEntry(number, n == 1 ? '\0' : op);
     state.subtotals[n] = (n == 1 ? firstSubtotal(number) : combine(state.subtotals[n - 1], state.entries[n], op)).value_or("");
     state.nextline = n + 1;

@@ -35,9 +35,15 @@ std::optional<std::string> combine(std::string_view previousSubtotal, std::strin
 // Line 1 keeps its own number as subtotal.
 std::optional<std::string> firstSubtotal(std::string_view entry);
 
+// Whether a tape file can carry `utf8` back unchanged: it is written in Latin-1 inside double
+// quotes, so neither a double quote nor a character beyond Latin-1 can stand in a tape line.
+bool savable(std::string_view utf8);
+// The text without the characters a tape file cannot carry.
+std::string keepSavable(std::string_view utf8);
+
 // Writes the next tape line from the entry box's text with operator `op`. The number is kept in
-// its canonical text; a text too large for a number stays as typed and its subtotal stays empty,
-// so nothing the user keyed is lost. False, with nothing written, when the tape is full.
+// its canonical text; a text too large for a number stays as typed (without what a tape file
+// cannot carry) and its subtotal stays empty, so nothing the user keyed is lost. False, with nothing written, when the tape is full.
 bool writeLine(State& state, std::string_view box, char op);
 
 } // namespace tally

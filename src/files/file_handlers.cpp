@@ -60,9 +60,11 @@ void Calculator::mnuOpen_Click() {
     }
     tally::applyTape(state, tape.lines);
     // The view stands at the loaded tape's end, as the scroll bar shows it.
+    // An empty file leaves the scroll bar's range at 1..1: a maximum of 0 would pull its minimum
+    // down with it for the rest of the run.
     const int lines = state.nextline - 1;
-    VScroll1->setMaximum(lines);
+    VScroll1->setMaximum(std::max(lines, VScroll1->minimum()));
     VScroll1->setValue(VScroll1->maximum());
-    scrollline = VScroll1->value() + 1;
+    scrollline = lines + 1;
     printscroll();
 }

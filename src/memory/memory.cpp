@@ -36,13 +36,17 @@ MemoryLists listsFromMemory(const State& state) {
 
 } // namespace
 
+bool fitsRow(std::string_view text) { return text.size() <= static_cast<std::size_t>(kMemoryRowWidth); }
+
 std::string memoryRow(std::string_view stored) {
-    return rightAligned(formatnumber(stored, kMemoryRowPattern));
+    const std::optional<double> value = wholeNumber(stored);
+    if (!value) return rightAligned(std::string(stored));
+    return rightAligned(fitFigure(formatnumber(*value, kMemoryRowPattern), *value, "", fitsRow));
 }
 
 std::optional<std::string> memoryTotalRow(double total) {
     if (!std::isfinite(total)) return std::nullopt;
-    return rightAligned(formatnumber(total, kMemoryTotalPattern));
+    return rightAligned(fitFigure(formatnumber(total, kMemoryTotalPattern), total, "", fitsRow));
 }
 
 StoreOutcome storeSubtotal(State& state, int viewmode, int scrollline) {

@@ -46,7 +46,7 @@ struct RemoveOutcome {
 };
 
 // A List1 row: the stored text's number with grouping and four decimals, right-aligned.
-// A formatted value wider than the field is kept whole: cutting digits would show another number,
+// A value too wide for the row shows in exponent form: cutting digits would show another number,
 // and Remove reads the values back from these rows. A text that is no number stands as it is.
 std::string memoryRow(std::string_view stored);
 // The List2 row for a total; none when the total is not a finite number (overflow).

@@ -15,12 +15,18 @@ constexpr std::string_view kPaperEntryPattern = "###,###,###.00##";
 
 // Builds one text and places it; a text whose number cannot be read is left out, so that the
 // rest of the page still stands and nothing stale takes its place.
+// Both pages use a monospaced font: a column holds as many characters as its width allows.
+Fits fitsColumn(int width, int charWidth) {
+    return [room = static_cast<std::size_t>(width / charWidth)](std::string_view text) { return text.size() <= room; };
+}
+
 void place(std::vector<PlacedText>& texts, int right, int row, std::optional<std::string> text) {
     if (text) texts.push_back({std::move(*text), right, row});
 }
 
-std::string subtotalText(const State& state, int line) {
-    return subtotalCell(state.subtotals.at(line), kSubtotalPatterns.at(state.printplaces));
+std::string subtotalText(const State& state, int line, const HalfEdges& edges, int charWidth) {
+    return subtotalCell(state.subtotals.at(line), kSubtotalPatterns.at(state.printplaces),
+                        fitsColumn(edges.subtotal - edges.entry, charWidth));
 }
 
 } // namespace
@@ -36,11 +42,13 @@ std::vector<PlacedText> previewPage(State& state) {
     texts.reserve(6 * kPageRows);
     for (int r = 1; r <= kPageRows; ++r) {
         const int n = r, m = r + kPageRows;
-        place(texts, kPreviewRight.subtotal, r, subtotalText(state, m));
-        place(texts, kPreviewRight.entry, r, entryCell(state.entries.at(m)));
+        const Fits rightEntry = fitsColumn(kPreviewRight.entry - kPreviewRight.lineNumber, kPreviewCharWidth);
+        const Fits leftEntry = fitsColumn(kPreviewLeft.entry - kPreviewLeft.lineNumber, kPreviewCharWidth);
+        place(texts, kPreviewRight.subtotal, r, subtotalText(state, m, kPreviewRight, kPreviewCharWidth));
+        place(texts, kPreviewRight.entry, r, entryCell(state.entries.at(m), rightEntry));
         place(texts, kPreviewRight.lineNumber, r, previewLineNumber(m));
-        place(texts, kPreviewLeft.subtotal, r, subtotalText(state, n));
-        place(texts, kPreviewLeft.entry, r, entryCell(state.entries.at(n)));
+        place(texts, kPreviewLeft.subtotal, r, subtotalText(state, n, kPreviewLeft, kPreviewCharWidth));
+        place(texts, kPreviewLeft.entry, r, entryCell(state.entries.at(n), leftEntry));
         place(texts, kPreviewLeft.lineNumber, r, previewLineNumber(n));
     }
     return texts;
@@ -48,9 +56,11 @@ std::vector<PlacedText> previewPage(State& state) {
 
 int sheetCount(int nextline) { return (nextline + kLinesPerSheet - 1) / kLinesPerSheet; }
 
-std::string paperEntry(std::string_view entry) {
+std::string paperEntry(std::string_view entry, const Fits& fits) {
     const EntryParts parts = splitEntry(entry);
-    return formatnumber(parts.number, kPaperEntryPattern) + std::string(parts.operatorPart);
+    const std::optional<double> value = wholeNumber(parts.number);
+    if (!value) return std::string(parts.number) + std::string(parts.operatorPart);
+    return fitFigure(formatnumber(*value, kPaperEntryPattern), *value, parts.operatorPart, fits);
 }
 
 std::vector<Sheet> paperSheets(State& state) {
@@ -58,8 +68,9 @@ std::vector<Sheet> paperSheets(State& state) {
     const int last = std::min(state.nextline - 1, kTapeLines);
     auto placeLine = [&](std::vector<PlacedText>& texts, int line, int row, const HalfEdges& edges) {
         place(texts, edges.lineNumber, row, lineNumberCell(line));
-        place(texts, edges.entry, row, paperEntry(state.entries.at(line)));
-        place(texts, edges.subtotal, row, subtotalText(state, line));
+        place(texts, edges.entry, row,
+              paperEntry(state.entries.at(line), fitsColumn(edges.entry - edges.lineNumber, kPaperCharWidth)));
+        place(texts, edges.subtotal, row, subtotalText(state, line, edges, kPaperCharWidth));
     };
 
     std::vector<Sheet> sheets;

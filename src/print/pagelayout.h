@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/numbers.h"
 #include "core/state.h"
 
 namespace tally {
@@ -29,6 +30,8 @@ struct HalfEdges {
 // ---- Preview (twips; the widget steps one line of its font per row) ----
 
 constexpr HalfEdges kPreviewLeft{432, 1728, 3024};
+// The preview's font is monospaced: 5 points, 0.6 em a character.
+constexpr int kPreviewCharWidth = 60;
 constexpr HalfEdges kPreviewRight{3600, 4608, 5904};
 
 // "  7 #", " 42 #", "120 #": the digits right-aligned in three characters.
@@ -44,6 +47,8 @@ std::vector<PlacedText> previewPage(State& state);
 
 constexpr int kPaperUnitsPerInch = 600;
 constexpr HalfEdges kPaperLeft{360, 1224, 2160};
+// The paper's font is monospaced: 10 points, 0.6 em a character.
+constexpr int kPaperCharWidth = 50;
 constexpr HalfEdges kPaperRight{2736, 3672, 4608};
 constexpr int kSeparatorX = 2400;      // 4 inches from the left edge
 constexpr int kSeparatorBottom = 6600; // from the top down to 11 inches
@@ -69,7 +74,8 @@ int sheetCount(int nextline);
 // The entry with two to four decimals, then its operator part: "1,234,567.00 x", ".1235 +".
 // An entry too short to carry an operator part is formatted whole; text that is no number stands
 // as it is.
-std::string paperEntry(std::string_view entry);
+// A figure too wide for its column shows in exponent form (see fitFigure).
+std::string paperEntry(std::string_view entry, const Fits& fits = {});
 
 // Every sheet of the tape, lines 1 .. nextline - 1. Sets printplaces to 2. A text that cannot be
 // built is left out, so paper never shows a figure that is not on the tape.

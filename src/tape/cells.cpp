@@ -9,20 +9,22 @@ namespace tally {
 
 std::string lineNumberCell(int line) { return formatnumber(double(line), "####") + " #"; }
 
-std::optional<std::string> entryCell(std::string_view entry) {
+std::optional<std::string> entryCell(std::string_view entry, const Fits& fits) {
     const std::optional<double> v = textvalue(entry);
     if (!v) return std::nullopt;
     const std::string_view pattern = *v == std::floor(*v) ? "##,###.00" : "##,###.00######";
-    return formatnumber(*v, pattern) + std::string(splitEntry(entry).operatorPart);
+    return fitFigure(formatnumber(*v, pattern), *v, splitEntry(entry).operatorPart, fits);
 }
 
-std::string subtotalCell(std::string_view subtotal, std::string_view pattern) {
-    return formatnumber(subtotal, pattern) + " =";
+std::string subtotalCell(std::string_view subtotal, std::string_view pattern, const Fits& fits) {
+    const std::optional<double> v = wholeNumber(subtotal);
+    if (!v) return std::string(subtotal) + " =";
+    return fitFigure(formatnumber(*v, pattern), *v, " =", fits);
 }
 
-std::string newestSubtotalCell(std::string_view subtotal, std::string_view pattern) {
+std::string newestSubtotalCell(std::string_view subtotal, std::string_view pattern, const Fits& fits) {
     if (!wholeNumber(subtotal)) return std::string(subtotal);
-    return subtotalCell(subtotal, pattern);
+    return subtotalCell(subtotal, pattern, fits);
 }
 
 namespace {

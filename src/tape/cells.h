@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/numbers.h"
+
 namespace tally {
 
 constexpr int kVisibleRows = 9; // row 0 is the bottom row, row 8 the top row
@@ -18,12 +20,12 @@ constexpr std::array<std::string_view, 5> kSubtotalPatterns = {
 std::string lineNumberCell(int line);
 // The entry's number with two to eight decimals, then its operator part: "1,234.50 +", "2.125 x".
 // None when the entry's number is too large for a double.
-std::optional<std::string> entryCell(std::string_view entry);
+std::optional<std::string> entryCell(std::string_view entry, const Fits& fits = {});
 // A subtotal formatted with `pattern`, then " =" (an empty subtotal gives " =").
-std::string subtotalCell(std::string_view subtotal, std::string_view pattern);
+std::string subtotalCell(std::string_view subtotal, std::string_view pattern, const Fits& fits = {});
 // As the newest-lines view shows it: a subtotal that is a number is formatted with " =";
 // any other text, the empty one included, stands unchanged.
-std::string newestSubtotalCell(std::string_view subtotal, std::string_view pattern);
+std::string newestSubtotalCell(std::string_view subtotal, std::string_view pattern, const Fits& fits = {});
 
 // The nine rows of the tape view with `bottomLine` on the bottom row: row r shows line
 // bottomLine - r, 0 when no line. The newest-lines view leaves a row without a line as it is;

@@ -86,7 +86,7 @@ bool Calculator::Text3_KeyPress(char16_t k) {
 }
 
 void Calculator::edit1_click(int op) {
-    const std::string number = Text3->text().toStdString();
+    const std::string number = tally::keepSavable(Text3->text().toStdString());
     const char c = tally::operatorChar(op);
     // Only a line of the tape is written: a row emptied by Clear Entries while the editor stayed
     // open must not plant text beyond the tape's end, where a later line would find it.

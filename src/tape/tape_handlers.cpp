@@ -8,6 +8,16 @@
 #include "tape/cells.h"
 #include "window/calculator.h"
 
+namespace {
+// A figure wider than its cell would lose its front to the label's clipping without a sign.
+tally::Fits fitsIn(const QLabel* cell) {
+    return [cell](std::string_view text) {
+        const QString t = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        return cell->fontMetrics().horizontalAdvance(t) <= cell->contentsRect().width();
+    };
+}
+} // namespace
+
 void Calculator::drawLine(int n, int r, bool scrolled) {
     if (n < 1 || n > tally::kTapeLines || r < 0 || r >= tally::kVisibleRows) return;
     const std::string& entry = state.entries[n];
@@ -22,9 +32,10 @@ void Calculator::drawLine(int n, int r, bool scrolled) {
     };
     // A text that holds no readable number shows as it stands: leaving the cell as it was would
     // show another line's figure on this line.
-    set(Label11[r], tally::entryCell(entry).value_or(entry));
+    set(Label11[r], tally::entryCell(entry, fitsIn(Label11[r])).value_or(entry));
     set(Label10[r], tally::lineNumberCell(n));
-    set(Label12[r], scrolled ? tally::subtotalCell(subtotal, pattern) : tally::newestSubtotalCell(subtotal, pattern));
+    const tally::Fits fits = fitsIn(Label12[r]);
+    set(Label12[r], scrolled ? tally::subtotalCell(subtotal, pattern, fits) : tally::newestSubtotalCell(subtotal, pattern, fits));
 }
 
 void Calculator::clearRows() {

@@ -13,8 +13,10 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTreeWidget>
+#include <QValidator>
 
 #include "core/startup.h"
+#include "core/taperule.h"
 #include "shell/metrics.h"
 #include "shell/sounds.h"
 #include "tape/cells.h"
@@ -23,6 +25,16 @@
 
 namespace {
 constexpr int kKeypadIndexes[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14, 16};
+
+// Refuses a paste that holds what a tape file cannot carry: once written into a line, it would
+// not read back the same after Save As and Open.
+class SavableText : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        return tally::savable(input.toStdString()) ? Acceptable : Invalid;
+    }
+};
 } // namespace
 
 Calculator::Calculator(tally::State& s, SoundPlayer& player, Outside& out, QWidget* parent)
@@ -75,6 +87,7 @@ void Calculator::createControls() {
     using design::control;
     Text2 = control<QLineEdit>(body, "Text2");
     Text3 = control<QLineEdit>(body, "Text3");
+    for (QLineEdit* box : {Text2, Text3}) box->setValidator(new SavableText(box));
     for (int i : kKeypadIndexes) Command1[i] = control<QPushButton>(body, qPrintable(QString("Command1_%1").arg(i)));
     konst = control<QPushButton>(body, "konst");
     knst = control<QLabel>(body, "knst");
@@ -139,7 +152,10 @@ void Calculator::connectHandlers() {
     connect(mnuOpen, &QAction::triggered, this, [this] { mnuOpen_Click(); });
     connect(mnuSaveAs, &QAction::triggered, this, [this] { mnuSaveAs_Click(); });
     connect(conversion, &QComboBox::activated, this, [this] { conversion_Click(); });
-    connect(ListView1, &QTreeWidget::itemClicked, this, [this] { ListView1_Click(); });
+    connect(ListView1, &QTreeWidget::itemClicked, this, [this] {
+        ListView1_Click();
+        if (ListView1->isHidden()) swallowRestOfClick();
+    });
     connect(convert, &QPushButton::clicked, this, [this] { convert_Click(); });
     connect(store, &QPushButton::clicked, this, [this] { store_Click(); });
     connect(removelist, &QPushButton::clicked, this, [this] { removelist_Click(); });

@@ -2,6 +2,7 @@
 // The main window. Every control carries its design name; every handler is declared here and
 // defined in the *_handlers.cpp file of its subsystem, so this header is the map of the program.
 // Tests drive the window through its controls and handlers; its own state is private.
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -141,6 +142,14 @@ private:
     std::string constval;
     int editline = 0; // the tape line the row editor writes back to
     std::optional<std::string> convfactor; // the picked factor's text; none picked yet counts as 0
+
+    // A click that hid a control (a unit picked from the conversion list) must not have its second
+    // half, or the second click of a double click, land on what lay beneath.
+    QPoint clickHidAt;
+    QElapsedTimer clickHidTime;
+    bool swallowRelease = false;
+    void swallowRestOfClick();
+    bool restOfHidingClick(QEvent* event);
 
     void createControls();
     void createMenus();

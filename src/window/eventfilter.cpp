@@ -1,5 +1,7 @@
 // The one place where events that Qt does not hand out as the design needs become handler calls:
 // the window's key preview, the entry box's key-down and character handlers, focus on the scroll bar.
+#include <QApplication>
+#include <QCursor>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -23,8 +25,31 @@ bool producesCharacter(const QKeyEvent* key) {
 }
 } // namespace
 
+void Calculator::swallowRestOfClick() {
+    clickHidAt = QCursor::pos();
+    clickHidTime.start();
+}
+
+bool Calculator::restOfHidingClick(QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (swallowRelease && (type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick)) {
+        swallowRelease = type != QEvent::MouseButtonRelease;
+        return true;
+    }
+    if ((type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick) || !clickHidTime.isValid())
+        return false;
+    const bool sameClick = clickHidTime.elapsed() <= QApplication::doubleClickInterval() &&
+                           (static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - clickHidAt).manhattanLength() <=
+                               QApplication::startDragDistance();
+    clickHidTime.invalidate();
+    swallowRelease = sameClick;
+    return sameClick;
+}
+
 bool Calculator::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this && restOfHidingClick(event))
+        return true;
     if (type == QEvent::KeyPress && watched->isWidgetType() && isActiveWindow() &&
         static_cast<QWidget*>(watched)->window() == this)
         numberlock();
