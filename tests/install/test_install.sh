@@ -56,8 +56,9 @@ if have update-mime-database shared-mime-info "the tape type is not checked"; th
 fi
 ! have desktop-file-validate desktop-file-utils "the menu entry is not checked" ||
   desktop-file-validate "$p/share/applications/tallyroll.desktop" || bad "desktop-file-validate"
-! have appstreamcli appstream "the metainfo is not checked" ||
-  appstreamcli validate --no-net "$p/share/metainfo/org.example.tallyroll.metainfo.xml" || bad "appstreamcli validate"
+# validate-tree also checks that the metainfo's launchable names the installed .desktop file.
+! have appstreamcli appstream "the metainfo is not checked" || { appstreamcli validate --no-net \
+  "$p/share/metainfo/org.example.tallyroll.metainfo.xml" && appstreamcli validate-tree --no-net "$p"; } || bad "appstreamcli"
 
 # The package: the same tree under /usr with standard modes, each dependency named once,
 # the libraries dpkg-shlibdeps finds next to the fonts it cannot see; lintian without errors.
