@@ -11,7 +11,7 @@ packages=(
   xvfb xauth x11-utils xdotool imagemagick poppler-utils
   cups printer-driver-cups-pdf
   locales
-  desktop-file-utils strace dpkg-dev
+  desktop-file-utils strace dpkg-dev lintian appstream shared-mime-info
 )
 
 missing=()

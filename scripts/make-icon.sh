@@ -1,15 +1,12 @@
 #!/usr/bin/env bash
-# Draws the 32 x 32 window icon, data/tallyroll.png: a beige calculator body with a paper tape,
-# a black display band and a keypad. Needs ImageMagick (scripts/install-deps.sh installs it).
+# Renders the icon's PNG sizes from its SVG into the hicolor tree under packaging/icons, and the
+# 256-pixel one as the window icon data/tallyroll.png. The PNGs are committed, so building needs
+# none of this; regenerating needs rsvg-convert (package librsvg2-bin).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-convert -size 32x32 xc:none \
-  -fill '#B8B29C' -stroke '#6E6A5C' -draw 'roundrectangle 1,1 30,30 5,5' \
-  -stroke none -fill white -draw 'rectangle 5,4 26,11' \
-  -fill '#C0FFC0' -draw 'rectangle 6,6 25,7' \
-  -fill black -draw 'rectangle 5,13 26,17' \
-  -fill '#80FF80' -draw 'rectangle 17,14 24,16' \
-  -fill '#FFFFE1' -draw 'rectangle 6,20 9,22' -draw 'rectangle 12,20 15,22' -draw 'rectangle 18,20 21,22' \
-  -draw 'rectangle 6,25 9,27' -draw 'rectangle 12,25 15,27' -draw 'rectangle 18,25 21,27' \
-  -fill '#C0C0C0' -draw 'rectangle 23,20 26,27' \
-  -define png:exclude-chunks=date,time -strip data/tallyroll.png
+svg=packaging/icons/hicolor/scalable/apps/tallyroll.svg
+for n in 16 24 32 48 64 128 256; do
+  mkdir -p "packaging/icons/hicolor/${n}x${n}/apps"
+  rsvg-convert -w "$n" -h "$n" "$svg" -o "packaging/icons/hicolor/${n}x${n}/apps/tallyroll.png"
+done
+cp packaging/icons/hicolor/256x256/apps/tallyroll.png data/tallyroll.png
