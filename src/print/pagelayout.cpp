@@ -12,12 +12,24 @@ namespace {
 constexpr int kPrintPlaces = 2;
 constexpr std::string_view kPaperEntryPattern = "###,###,###.00##";
 
+// No column of a page shows more characters than this: the whole sheet is narrower. A text that
+// is not a number (a subtotal from a foreign file) keeps only its right end, which stands at the
+// column's edge, so that measuring and drawing it cost what a page costs.
+constexpr std::size_t kLongestPlacedText = 200;
+
+std::string rightEnd(std::string text) {
+    if (text.size() <= kLongestPlacedText) return text;
+    std::size_t from = text.size() - kLongestPlacedText;
+    while (from < text.size() && (static_cast<unsigned char>(text[from]) & 0xC0) == 0x80) ++from; // whole characters
+    return text.substr(from);
+}
+
 // Builds one text and places it; a text whose number cannot be read is left out, so that the
 // rest of the page still stands and nothing stale takes its place.
 template <class Build>
 void place(std::vector<PlacedText>& texts, int right, int row, Build build) {
     try {
-        texts.push_back({build(), right, row});
+        texts.push_back({rightEnd(build()), right, row});
     } catch (const NumberFailure&) {
     }
 }
