@@ -67,7 +67,7 @@ void BM_DecodeApplyTape(benchmark::State& st) {
 }
 BENCHMARK(BM_DecodeApplyTape)->Unit(benchmark::kMicrosecond);
 
-// Save As through the window: encoding, QSaveFile's temporary file, the write and the rename.
+// Save As through the window: encoding, the read-back check, the temporary file, the write and the rename.
 void BM_SaveAs(benchmark::State& st) {
     fillFullTape(window->state);
     int failures = 0;

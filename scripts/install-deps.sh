@@ -9,7 +9,7 @@ packages=(
   libbenchmark-dev clang libclang-rt-14-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils xdotool imagemagick poppler-utils
-  cups printer-driver-cups-pdf
+  cups printer-driver-cups-pdf libcups2-dev
   locales
   desktop-file-utils strace dpkg-dev lintian appstream shared-mime-info
 )

@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 
 #include "conversion/factortable.h"
+#include "files/diskfile.h"
 #include "shell/datafiles.h"
 #include "window/calculator.h"
 
@@ -21,28 +22,25 @@ void Calculator::conversion_Click() {
     }
     const QString fileName = QString::fromStdString(tally::factorFileName(category.toStdString()));
     const QString path = fileName.isEmpty() ? QString() : dataFilePath(fileName);
-    QFile in(path);
-    if (path.isEmpty() || !in.open(QIODevice::ReadOnly)) {
-        // An earlier category's list must not stay over the tape as if it were this one's.
-        ListView1->hide();
-        tellUser("Convert", fileName.isEmpty()
-                                ? QString("There is no factor table for \"%1\".").arg(category)
-                                : QString("The factor file \"%1\" could not be read.\n\nIt is looked for in the current "
-                                          "folder and in the program's data folder.")
-                                      .arg(fileName));
-        return;
-    }
     // A factor table is a few dozen rows; a file far beyond that would fill the list view with
     // millions of rows and freeze the window, so it is refused.
-    constexpr qint64 kLargestFactorFile = 64 * 1024;
-    if (in.size() > kLargestFactorFile) {
-        tellUser("Convert", QString("The factor file \"%1\" is far too large to be a factor table.").arg(fileName));
+    constexpr std::size_t kLargestFactorFile = 64 * 1024;
+    const tally::FileRead file =
+        path.isEmpty() ? tally::FileRead{} : tally::readWholeFile(QFile::encodeName(path).toStdString(), kLargestFactorFile);
+    if (path.isEmpty() || !file.ok()) {
+        // An earlier category's list must not stay over the tape as if it were this one's.
+        ListView1->hide();
+        tellUser("Convert", fileName.isEmpty() ? QString("There is no factor table for \"%1\".").arg(category)
+                            : !path.isEmpty()  ? QString("The factor file \"%1\" could not be read: %2.")
+                                                    .arg(path, QString::fromStdString(file.error))
+                                               : QString("The factor file \"%1\" could not be found.\n\nIt is looked for in "
+                                                         "the current folder and in the program's data folder.")
+                                                    .arg(fileName));
         return;
     }
-    const QByteArray bytes = in.readAll();
     ListView1->clear();
     QList<QTreeWidgetItem*> rows;
-    for (const tally::FactorRow& row : tally::readFactorTable(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+    for (const tally::FactorRow& row : tally::readFactorTable(file.bytes)) {
         auto* item = new QTreeWidgetItem({QString::fromStdString(row.from), QString::fromStdString(row.factor),
                                           QString::fromStdString(row.to), QString::fromStdString(row.caption)});
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);

@@ -12,6 +12,8 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 } // namespace
 
 RecordReader::RecordReader(std::string_view bytes) noexcept : bytes_(bytes) {
+    // A byte-order mark some editors put in front of UTF-8 text is no part of the first field.
+    if (bytes_.starts_with("\xEF\xBB\xBF")) pos_ = 3;
     contentEnd_ = bytes_.size();
     while (contentEnd_ > 0) {
         const char c = bytes_[contentEnd_ - 1];

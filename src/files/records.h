@@ -12,6 +12,7 @@ namespace tally {
 
 class RecordReader {
 public:
+    // A UTF-8 byte-order mark at the very start is skipped.
     explicit RecordReader(std::string_view bytes) noexcept;
 
     // True when no byte is left. Tested before each record: a single line end still left

@@ -1,6 +1,7 @@
 #pragma once
 // The ".cal" tape file: one record per tape line, the entry text and the subtotal text in double
 // quotes, CR LF after each, Latin-1 bytes. An empty tape is an empty file.
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,8 +24,16 @@ struct TapeDecode {
     bool ok() const { return error.empty(); }
 };
 
+// Open reads no larger tape file: 1000 lines of everyday figures take well under 100 KiB, and a
+// file far beyond that would only cost the window seconds to measure and draw.
+constexpr std::size_t kLargestTapeFile = 512 * 1024;
+
 // The bytes of the file for lines 1 .. nextline - 1.
 std::string encodeTape(const State& state);
+
+// Why `bytes`, encoded from `state`, would not open again as the same tape (a line holding a
+// double quote or a character Latin-1 lacks, a file too large for Open); "" when they would.
+std::string readBackProblem(const State& state, std::string_view bytes);
 
 // All or nothing: a file the tape cannot hold whole is refused, so a failed load never leaves
 // a half-replaced tape behind. Blank lines after the last record are ignored.

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "core/datalookup.h"
+#include "files/diskfile.h"
 #include "help/helpwindow.h"
 
 namespace {
@@ -41,15 +42,13 @@ int main(int argc, char* argv[]) {
         return fail(QFile::decodeName(tally::notFoundText(wanted, lookup).c_str()));
 
     const QString path = QFile::decodeName(lookup.found.c_str());
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("The help file \"%1\" could not be read:\n  %2\n%3")
-                        .arg(name, path, file.errorString()));
-    const QString markdown = QString::fromUtf8(file.readAll());
-    if (file.error() != QFileDevice::NoError)
-        return fail(QStringLiteral("The help file \"%1\" could not be read:\n  %2\n%3")
-                        .arg(name, path, file.errorString()));
-    file.close();
+    // The manual is some 14 KiB; rendering megabytes of Markdown would hold the viewer for minutes.
+    constexpr std::size_t kLargestManual = 256 * 1024;
+    const tally::FileRead file = tally::readWholeFile(lookup.found.string(), kLargestManual);
+    if (!file.ok())
+        return fail(QStringLiteral("The help file \"%1\" could not be read:\n  %2\n%3.")
+                        .arg(name, path, QString::fromStdString(file.error)));
+    const QString markdown = QString::fromStdString(file.bytes);
 
     tally::HelpWindow window(markdown);
     window.show();

@@ -13,15 +13,27 @@ namespace {
 constexpr int kPrintPlaces = 2;
 constexpr std::string_view kPaperEntryPattern = "###,###,###.00##";
 
-// Builds one text and places it; a text whose number cannot be read is left out, so that the
-// rest of the page still stands and nothing stale takes its place.
+// No column of a page shows more characters than this: the whole sheet is narrower. A text that
+// is not a number (a subtotal from a foreign file) keeps only its right end, which stands at the
+// column's edge, so that measuring and drawing it cost what a page costs.
+constexpr std::size_t kLongestPlacedText = 200;
+
+std::string rightEnd(std::string text) {
+    if (text.size() <= kLongestPlacedText) return text;
+    std::size_t from = text.size() - kLongestPlacedText;
+    while (from < text.size() && (static_cast<unsigned char>(text[from]) & 0xC0) == 0x80) ++from; // whole characters
+    return text.substr(from);
+}
+
 // Both pages use a monospaced font: a column holds as many characters as its width allows.
 Fits fitsColumn(int width, int charWidth) {
     return [room = static_cast<std::size_t>(width / charWidth)](std::string_view text) { return text.size() <= room; };
 }
 
+// Places one text; a text whose number cannot be read is left out, so that the rest of the page
+// still stands and nothing stale takes its place.
 void place(std::vector<PlacedText>& texts, int right, int row, std::optional<std::string> text) {
-    if (text) texts.push_back({std::move(*text), right, row});
+    if (text) texts.push_back({rightEnd(std::move(*text)), right, row});
 }
 
 std::string subtotalText(const State& state, int line, const HalfEdges& edges, int charWidth) {

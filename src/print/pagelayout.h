@@ -40,7 +40,8 @@ std::string previewLineNumber(int line);
 // The 60 rows of the preview from lines 1..120 as the arrays hold them, whatever nextline says.
 // Per row, in drawing order: subtotal, entry, line number of line r + 60, then of line r.
 // Sets printplaces to 2 (subtotals always show two decimals here). A text that cannot be built
-// (a number too large for a double) is left out; the rest of the page stands.
+// (a number too large for a double) is left out; the rest of the page stands. A text longer than
+// any page is wide (200 characters) keeps only its right end.
 std::vector<PlacedText> previewPage(State& state);
 
 // ---- Paper (paper units: 1/600 inch; scale with toDevice for the printer's resolution) ----
@@ -78,7 +79,8 @@ int sheetCount(int nextline);
 std::string paperEntry(std::string_view entry, const Fits& fits = {});
 
 // Every sheet of the tape, lines 1 .. nextline - 1. Sets printplaces to 2. A text that cannot be
-// built is left out, so paper never shows a figure that is not on the tape.
+// built is left out, so paper never shows a figure that is not on the tape. Long texts are cut as
+// on the preview.
 std::vector<Sheet> paperSheets(State& state);
 
 // ---- Date ----

@@ -1,26 +1,44 @@
 #include "print/printing.h"
 
+#include <QBuffer>
 #include <QDate>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
-#include <memory>
 
+#include "files/diskfile.h"
+#include "print/cupsjob.h"
 #include "print/form1.h"
 #include "print/pagelayout.h"
 #include "shell/metrics.h"
 
-bool printTape(tally::State& state, QPrinter& printer) {
+namespace {
+constexpr int kPdfDpi = 1200; // the resolution a high-resolution printer would give
+}
+
+QByteArray tapePdf(tally::State& state, const QPageSize& paper, const QMarginsF& printable) {
     const QFont font = design::fontOf("Terminal", 10);
 
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setTitle(QStringLiteral("Calculator tape"));
+    writer.setResolution(kPdfDpi);
+    // The whole sheet is the page; the printable area's corner is placed by hand below.
+    writer.setPageLayout(QPageLayout(paper, QPageLayout::Portrait, QMarginsF(), QPageLayout::Point));
+
     QPainter painter;
-    if (!painter.begin(&printer)) return false;
+    if (!painter.begin(&writer)) return {};
+    const int dpi = writer.resolution();
+    painter.translate(printable.left() * dpi / 72.0, printable.top() * dpi / 72.0);
     painter.setFont(font);
     painter.setPen(Qt::black);
-    // Measured on the printer itself, so each text ends exactly at its column's edge.
-    const QFontMetricsF metrics(font, &printer);
-    const int dpi = printer.resolution();
+    // Measured on the document itself, so each text ends exactly at its column's edge.
+    const QFontMetricsF metrics(font, &writer);
     auto device = [dpi](int units) { return double(tally::toDevice(units, dpi)); };
     const QPen rule(Qt::black, device(1));
 
@@ -31,7 +49,7 @@ bool printTape(tally::State& state, QPrinter& printer) {
     bool ok = true;
     for (std::size_t s = 0; s < sheets.size() && ok; ++s) {
         const tally::Sheet& sheet = sheets[s];
-        if (s > 0 && !printer.newPage()) {
+        if (s > 0 && !writer.newPage()) {
             ok = false;
             break;
         }
@@ -48,26 +66,36 @@ bool printTape(tally::State& state, QPrinter& printer) {
             painter.drawText(QPointF(x, device(tally::paperRowTop(t.row)) + metrics.ascent()), text);
         }
     }
-    if (!painter.end()) ok = false;
-    return ok && printer.printerState() != QPrinter::Error;
+    if (!painter.end() || !ok) return {};
+    return pdf;
 }
 
 void Form1::Command1_Click() {
-    std::unique_ptr<QPrinter> printer;
+    QByteArray pdf;
+    std::string why;
     const QPrinterInfo info = findPrinter();
     if (!info.isNull()) {
-        printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+        // The queue's own paper and unprintable margins; the document goes to it through libcups,
+        // which tells whether the queue took the job.
+        QPageLayout layout = QPrinter(info, QPrinter::HighResolution).pageLayout();
+        layout.setUnits(QPageLayout::Point);
+        pdf = tapePdf(state, layout.pageSize(), layout.minimumMargins());
+        if (!pdf.isEmpty()) why = tally::submitPdf(info.printerName().toStdString(), "Calculator tape", pdf.toStdString()).error;
     } else {
         tellUser("Print Preview", "There is no default printer. The tape can be saved as a PDF file instead.");
         QString name = askPdfName();
         if (name.isEmpty()) return; // the preview stays open for another try
         if (QFileInfo(name).suffix().isEmpty()) name += ".pdf";
-        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(name);
+        QPrinter paper(QPrinter::HighResolution);
+        paper.setOutputFormat(QPrinter::PdfFormat);
+        pdf = tapePdf(state, paper.pageLayout().pageSize(), QMarginsF());
+        // Written as Save As writes a tape: a file that was there stays whole until the new one is.
+        if (!pdf.isEmpty()) why = tally::replaceFile(QFile::encodeName(name).toStdString(), pdf.toStdString());
     }
-    if (!printTape(state, *printer)) {
-        tellUser("Print Preview", "The tape could not be printed.");
+    if (pdf.isEmpty()) why = "The pages could not be drawn.";
+    if (!why.empty()) {
+        // The preview stays open, so the user can try again.
+        tellUser("Print Preview", "The tape could not be printed.\n\n" + QString::fromStdString(why));
         return;
     }
     close();

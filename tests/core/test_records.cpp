@@ -39,6 +39,8 @@ void TestRecords::fields_data() {
     QTest::newRow("comma at end promises a field") << QByteArray("a,") << L{"a", ""};
     QTest::newRow("two line ends, two fields") << QByteArray("\n\n") << L{"", ""};
     QTest::newRow("only blanks: no field") << QByteArray("   ") << L{};
+    QTest::newRow("leading UTF-8 byte-order mark skipped") << QByteArray("\xEF\xBB\xBF\"12.5  \",\xEF\xBB\xBF")
+                                                            << L{"12.5  ", "\xEF\xBB\xBF"};
     QTest::newRow("NUL bytes are plain bytes") << QByteArray("a\0b,c", 5)
                                                << L{QByteArray("a\0b", 3), "c"};
 }

@@ -50,6 +50,7 @@ void TestTapeFile::encode() {
     QCOMPARE(QByteArray::fromStdString(encodeTape(s)), bytes);
 }
 
+// Save, open, save: the same bytes and the same subtotals; Save As checks that by reading back.
 void TestTapeFile::roundTrip() {
     // Trailing blanks, failed (empty) subtotals, a comma, a Latin-1 letter and a full tape come back exactly.
     std::vector<TapeLine> lines = {{"5  ", "5"}, {"0 /", ""}, {"1.5E+20 x  ", ""}, {"1,234 +", "1,239"},
@@ -66,6 +67,11 @@ void TestTapeFile::roundTrip() {
     applyTape(restored, loaded.lines);
     QCOMPARE(restored.nextline, 1001);
     QCOMPARE(encodeTape(restored), bytes);
+    QVERIFY(restored.subtotals == saved.subtotals);
+    QCOMPARE(readBackProblem(saved, bytes), std::string());
+    State quoted = saved; // a quote would end the field early and shift the line's texts
+    quoted.entries[2] = "7\" +";
+    QVERIFY(readBackProblem(quoted, encodeTape(quoted)).starts_with("Line 2 "));
 }
 
 void TestTapeFile::decode_data() {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Prints a tape through a real CUPS queue and reads the paper back: a cups-pdf queue is made the
-# default printer, the preview's Print button prints on it, and pdftotext checks the PDF.
+# default printer, the preview's Print button prints on it, and pdftotext checks the PDF and where
+# its texts stand. Then the queue rejects jobs, and the user must hear so.
 # Usage: print-cups.sh BUILD_DIR [PRINT_PROGRAM]. Exit 0 pass, 1 fail, 77 skipped.
 set -uo pipefail
 
@@ -18,7 +19,7 @@ export LC_MESSAGES=C LANGUAGE=C
 fail() { echo "FAIL: $*"; exit 1; }
 
 [ "$(id -u)" -eq 0 ] || skip "needs root to run cupsd and add a queue"
-for tool in /usr/sbin/cupsd lpadmin lpstat pdftotext pdfinfo flock; do
+for tool in /usr/sbin/cupsd lpadmin lpstat cupsdisable cupsenable cupsreject pdftotext pdfinfo flock; do
   command -v "$tool" >/dev/null || skip "$tool is missing (scripts/install-deps.sh installs cups, printer-driver-cups-pdf, poppler-utils)"
 done
 [ -e "$backend" ] || skip "the cups-pdf backend is missing (package printer-driver-cups-pdf)"
@@ -94,10 +95,12 @@ lpadmin -p "$queue" -v "cups-pdf:/$instance" -E -P "$ppd" -o pdftops-renderer-de
 lpstat -p "$queue" >/dev/null 2>&1 || fail "the queue $queue is not there after lpadmin"
 
 # The default printer for the program only (CUPS honours LPDEST), so a real default stays as it is.
+run() { (cd "$build" && LPDEST=$queue QT_QPA_PLATFORM=offscreen "$program" "$queue" "$@"); }
 date_before=$(date +%m-%d-%Y)
-if ! (cd "$build" && LPDEST=$queue QT_QPA_PLATFORM=offscreen "$program" "$queue"); then
-  fail "the print program failed"
-fi
+# A stopped queue still takes the job and holds it: that is success. Started again, it prints it.
+cupsdisable "$queue"
+run || fail "the print program failed"
+cupsenable "$queue"
 date_after=$(date +%m-%d-%Y)
 
 pdf=""
@@ -118,6 +121,12 @@ fi
 echo "printed: $pdf"
 
 pages=$(pdfinfo "$pdf" | awk '/^Pages:/ { print $2 }')
+# The A4 queue's printable area is the whole sheet, so positions count from the sheet's corner:
+# the date stands there, and the right half's line numbers end 2736/600 inch (328.32 pt) in.
+bbox=$(pdftotext -f 1 -l 1 -bbox "$pdf" -)
+attr() { grep -m1 -E "$2" <<<"$bbox" | sed -E "s/.*$1=\"([0-9.]+)\".*/\\1/"; } # of the first word matching
+# Value, target, tolerance (1 pt unless given): a word's box top lies a little below its ascent line.
+near() { [ -n "$1" ] && awk -v a="$1" -v b="$2" -v d="${3:-1}" 'BEGIN { exit !(a - b <= d && b - a <= d) }'; }
 page1=$(pdftotext -f 1 -l 1 "$pdf" -)
 page2=$(pdftotext -f 2 -l 2 "$pdf" -)
 
@@ -138,10 +147,17 @@ check "line 121 on sheet 2" has "$page2" "121 #"
 check "line 125 on sheet 2" has "$page2" "125 #"
 check "line 120 not on sheet 2" bash -c '! grep -qF "120 #" <<<"$1"' _ "$page2"
 check "the date on sheet 1" has_date "$page1"
+check "the date at the printable corner" near "$(attr xMin '>[0-9]{2}-[0-9]{2}-[0-9]{4}<')" 0
+check "the date at the top" near "$(attr yMin '>[0-9]{2}-[0-9]{2}-[0-9]{4}<')" 0 2
+check "line numbers end 328.32 pt in" near "$(attr xMax 'xMin="3[0-2][0-9][.0-9]*"[^>]*>#<')" 328.32
 check "no date on sheet 2" bash -c '! grep -qE "[0-9]{2}-[0-9]{2}-[0-9]{4}" <<<"$1"' _ "$page2"
 
+# A queue that rejects jobs: the user is told, and the preview stays open for another try.
+cupsreject "$queue"
+check "a rejected job is told" run refused
+
 if [ "$status" -ne 0 ]; then
-  echo "--- sheet 1"; echo "$page1" | head -n 40
+  echo "--- sheet 1"; echo "$page1" | head -n 40; grep -m3 word <<<"$bbox"
   echo "--- sheet 2"; echo "$page2"
 fi
 exit "$status"

@@ -1,6 +1,7 @@
 // Prints a 125-line tape the way a user does: the preview window's Print button, on whatever
 // the system calls its default printer. print-cups.sh makes that a CUPS PDF queue and reads the
-// PDF back. Exit code 0 when the job was handed to the printer and the preview closed.
+// PDF back. Exit code 0 when the job was handed to the printer and the preview closed, or, with
+// "refused" as second argument, when the user was told the queue's refusal and the preview stayed.
 #include <QApplication>
 #include <QPointer>
 #include <QPrinterInfo>
@@ -24,6 +25,7 @@ int fail(const QString& text) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QString wanted = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const bool refused = argc > 2 && QByteArray(argv[2]) == "refused";
 
     // Line k adds k / 2, so line 25 carries 12.5 and line 121 stands first on the second sheet.
     tally::State state;
@@ -50,6 +52,11 @@ int main(int argc, char* argv[]) {
     if (!QTest::qWaitForWindowExposed(form)) return fail("the preview did not show");
 
     QTest::mouseClick(form->Command1, Qt::LeftButton);
+    if (refused) {
+        if (told.size() != 1 || form.isNull() || !form->isVisible()) return fail("a refused job was not told, or the preview closed");
+        std::printf("told: %s\n", qPrintable(told.join(" / ")));
+        return 0;
+    }
     if (!told.isEmpty()) return fail("the preview said: " + told.join(" / "));
     // The window closes once the document is handed over, and deletes itself.
     if (!QTest::qWaitFor([&form] { return form.isNull(); }, 5000)) return fail("the preview stayed open");

@@ -2,14 +2,19 @@
 // the bytes written, the tape and scroll bar after a load, and what a refused load or failed save
 // tells the user and leaves alone. The file format itself is tested in test_tapefile.
 #include <QDir>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <memory>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include "fixture.h"
 
@@ -25,7 +30,7 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-QStringList filesIn(const QTemporaryDir& dir) { return QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries); }
+QStringList filesIn(const QTemporaryDir& dir) { return QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden); }
 
 // `count` records as fillTape() leaves the tape.
 QByteArray records(int count) {
@@ -150,9 +155,7 @@ void TestFiles::refusedLoad_data() {
     QTest::addColumn<QString>("name"); // empty: the dialog is cancelled
     QTest::addColumn<QByteArray>("bytes"); // null: no file is written
     QTest::newRow("1001 records") << "big.cal" << records(1001);
-    QTest::newRow("one-field last record") << "short.cal" << QByteArray("\"5  \",\"5\"\r\n\"3 +\"\r\n");
     QTest::newRow("missing file") << "nothing.cal" << QByteArray();
-    QTest::newRow("a folder") << "folder.cal" << QByteArray();
     QTest::newRow("cancelled") << "" << QByteArray();
 }
 
@@ -165,7 +168,6 @@ void TestFiles::refusedLoad() {
     rig->window.VScroll1->setValue(6); // a scrolled view must stay as it is too
     const QString path = name.isEmpty() ? QString() : dir.filePath(name);
     if (!bytes.isNull()) QVERIFY(writeFile(path, bytes));
-    if (name == "folder.cal") QVERIFY(QDir(dir.path()).mkpath(name));
     const QStringList before = snapshot(*rig), filesBefore = filesIn(dir);
     answer(*rig, path);
     rig->window.mnuOpen_Click();
@@ -182,39 +184,53 @@ void TestFiles::refusedLoad() {
 }
 
 void TestFiles::failedSave_data() {
-    QTest::addColumn<bool>("fileSizeLimit");
-    // As root every permission check passes, so a read-only folder would not fail. These two fail
-    // for root too: a parent that is a regular file cannot be opened as a folder (ENOTDIR), and a
-    // file-size limit (RLIMIT_FSIZE) stops the write part way (EFBIG) after the file was created.
-    QTest::newRow("parent is a file") << false;
-    QTest::newRow("write fails part way") << true;
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("error"); // the system's reason the user must be told, in the user's language
+    // As root every permission check passes, so a read-only folder would not fail. These fail for
+    // root too: a parent that is a regular file cannot be opened as a folder, a file-size limit
+    // (RLIMIT_FSIZE) stops the write part way after the file was created, and a 64 KiB disk fills.
+    QTest::newRow("parent is a file") << "parent" << ENOTDIR;
+    QTest::newRow("write fails part way") << "limit" << EFBIG;
+    QTest::newRow("full disk") << "full" << ENOSPC;
+    // A tape that would not read back the same is not written at all.
+    QTest::newRow("a quote in a line") << "quote" << 0;
 }
 
 void TestFiles::failedSave() {
-    QFETCH(bool, fileSizeLimit);
+    QFETCH(QString, how);
+    QFETCH(int, error);
+    const QString reason = error ? QString::fromLocal8Bit(strerror(error)) : "Line 7 holds a character";
     auto rig = std::make_unique<CalcRig>();
     QVERIFY(rig->ready);
-    fillTape(rig->state, 200);
+    fillTape(rig->state, 1000);
+    if (how == "quote") rig->state.entries[7] = "7\" +";
+    const QString folder = dir.filePath("disk");
+    QVERIFY(QDir(dir.path()).mkpath("disk"));
+    if (how == "full") {
+        if (geteuid() != 0) QSKIP("needs root to mount a small tmpfs as a full disk");
+        QCOMPARE(QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder}), 0);
+        QVERIFY(writeFile(folder + "/filler", QByteArray(56 * 1024, 'x')));
+    }
+    auto unmount = qScopeGuard([&] { if (how == "full") QProcess::execute("umount", {folder}); });
     const QByteArray old = records(2);
-    const QString kept = dir.filePath("kept.cal");
+    const QString kept = folder + "/kept.cal";
     QVERIFY(writeFile(kept, old));
-    answer(*rig, fileSizeLimit ? kept : dir.filePath("kept.cal/x.cal"));
-    const QStringList filesBefore = filesIn(dir);
+    answer(*rig, how == "parent" ? kept + "/x.cal" : kept);
+    const QStringList filesBefore = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
     rlimit saved{};
     QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
     rlimit small = saved;
-    small.rlim_cur = 64; // the old file fits; the new one (200 lines) does not
+    small.rlim_cur = 64; // the old file fits; the new one (1000 lines) does not
     auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    QVERIFY(!fileSizeLimit || setrlimit(RLIMIT_FSIZE, &small) == 0);
+    QVERIFY(how != "limit" || setrlimit(RLIMIT_FSIZE, &small) == 0);
     rig->window.mnuSaveAs_Click();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     QCOMPARE(readAll(kept), old);
-    QCOMPARE(filesIn(dir), filesBefore); // no half-written or temporary file beside it
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden), filesBefore); // no half-written or temporary file
     QCOMPARE(rig->messages.size(), 1);
-    QVERIFY2(rig->messages[0].contains("could not be saved"), qPrintable(rig->messages[0]));
+    QVERIFY2(rig->messages[0].contains("could not be saved") && rig->messages[0].contains(reason), qPrintable(rig->messages[0]));
     QVERIFY(rig->window.Text2->hasFocus());
-    QVERIFY(QFile::remove(kept));
 }
 
 QTEST_MAIN(TestFiles)

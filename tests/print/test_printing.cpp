@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <cstring>
+#include <unistd.h>
 
 #include "print/form1.h"
 #include "print/pagelayout.h"
@@ -77,16 +79,17 @@ class TestPrinting : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
-    Frame frame;
+    Frame frame; // the printable area's corner is the sheet's own unless a test says otherwise
+    QPageSize paper;
 
-    // Prints the tape into a PDF through printTape and reads it back.
-    QList<Page> print(State& state) {
+    // Prints the tape into a PDF whose printable area lies `printable` inside the sheet, and reads
+    // it back; positions are then measured from that area's corner.
+    QList<Page> print(State& state, QMarginsF printable = {}) {
         const QString file = dir.filePath("tape.pdf");
-        QFile::remove(file);
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(file);
-        if (!printTape(state, printer)) return {};
+        QFile out(file);
+        if (!out.open(QIODevice::WriteOnly) || out.write(tapePdf(state, paper, printable)) <= 0) return {};
+        out.close();
+        frame.origin = QPointF(printable.left(), printable.top());
         return readPdf(file);
     }
 
@@ -105,7 +108,7 @@ void TestPrinting::initTestCase() {
     QVERIFY(dir.isValid());
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    frame.origin = printer.pageLayout().paintRectPoints().topLeft();
+    paper = printer.pageLayout().pageSize(); // the paper the Print button uses for a PDF file
 }
 
 void TestPrinting::sheetCounts_data() {
@@ -125,9 +128,11 @@ void TestPrinting::sheetCounts() {
     QCOMPARE(pages.size(), sheets);
     // The date stands on the first sheet only.
     for (int p = 0; p < pages.size(); ++p) {
-        const bool dated = std::any_of(pages[p].words.begin(), pages[p].words.end(),
-                                       [](const Word& w) { return w.text == today(); });
-        QCOMPARE(dated, p == 0);
+        const auto date = std::find_if(pages[p].words.begin(), pages[p].words.end(), [](const Word& w) { return w.text == today(); });
+        QCOMPARE(date != pages[p].words.end(), p == 0);
+        if (p == 0) // at the printable area's corner, not inside some margin of its own
+            QVERIFY2(qAbs(date->box.left() - frame.origin.x()) < 1 && qAbs(date->box.top() - frame.origin.y()) < 2,
+                     qPrintable(QString("date at %1, %2").arg(date->box.left()).arg(date->box.top())));
     }
     if (lines == 121) { // line 121 alone opens sheet 2
         QCOMPARE(cell(pages[0], frame, 60, kSeparatorX, kPaperRight.lineNumber), QString("120 #"));
@@ -149,7 +154,7 @@ void TestPrinting::cellsColumnsAndSeparator() {
     }
     state.entries[1] = "15  ";
     state.printplaces = 4; // the main window's places do not reach paper
-    const QList<Page> pages = print(state);
+    const QList<Page> pages = print(state, QMarginsF(12, 18, 12, 18)); // a printer's unprintable edges
     QCOMPARE(pages.size(), 1);
     const Page& page = pages[0];
     QCOMPARE(cell(page, frame, 1, kPaperLeft.lineNumber, kPaperLeft.entry), QString("15.00"));
@@ -192,6 +197,7 @@ void TestPrinting::printButtonWithoutPrinter_data() {
     QTest::newRow("saved as PDF") << "saved" << true << 1;
     QTest::newRow("dialog cancelled") << "" << false << 1;
     QTest::newRow("file cannot be written") << "no such folder/saved.pdf" << false << 2;
+    QTest::newRow("full disk keeps the old file") << "full/old.pdf" << false << 2;
 }
 
 // No default printer: the user hears so and may save the print as a PDF. The print reads the
@@ -200,6 +206,18 @@ void TestPrinting::printButtonWithoutPrinter() {
     QFETCH(QString, answer);
     QFETCH(bool, printed);
     QFETCH(int, messages);
+    const bool full = answer.startsWith("full/");
+    const QString mount = dir.filePath("full");
+    if (full) { // a 64 KiB disk holding the old file and a filler that takes the rest
+        if (geteuid() != 0) QSKIP("needs root to mount a small tmpfs as a full disk");
+        QVERIFY(QDir(dir.path()).mkpath("full"));
+        QCOMPARE(QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", mount}), 0);
+        QFile old(dir.filePath(answer)), filler(mount + "/filler");
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("%PDF-1.4 the old print") > 0 && filler.open(QIODevice::WriteOnly));
+        old.close();
+        filler.write(QByteArray(64 * 1024, 'x'));
+    }
+    auto unmount = qScopeGuard([&] { if (full) QProcess::execute("umount", {mount}); });
     State state = tapeOf(1);
     QPointer<Form1> form = new Form1(state);
     form->show();
@@ -211,6 +229,13 @@ void TestPrinting::printButtonWithoutPrinter() {
     QTest::mouseClick(form->Command1, Qt::LeftButton);
     QCOMPARE(told.size(), messages);
     QCOMPARE(form->isVisible(), !printed); // closed after printing, open for another try otherwise
+    if (full) {
+        QVERIFY2(told.last().contains(QString::fromLocal8Bit(strerror(ENOSPC))), qPrintable(told.last()));
+        QCOMPARE(QDir(mount).entryList(QDir::Files | QDir::Hidden), QStringList({"filler", "old.pdf"}));
+        QFile old(dir.filePath(answer));
+        QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "%PDF-1.4 the old print");
+    }
+    frame = Frame{};
     if (printed) {
         const QList<Page> pages = readPdf(dir.filePath("saved.pdf")); // ".pdf" added to the bare name
         QCOMPARE(pages.size(), 1);

@@ -1,0 +1,136 @@
+#include "files/diskfile.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+#include <utility>
+
+namespace tally {
+namespace {
+
+std::string systemReason(int error) { return std::generic_category().message(error); }
+
+// Closes the descriptor on every way out.
+struct Descriptor {
+    int fd;
+    ~Descriptor() {
+        if (fd >= 0) ::close(fd);
+    }
+    int release() { return std::exchange(fd, -1); }
+};
+
+} // namespace
+
+std::string sizeText(std::size_t bytes) {
+    if (bytes >= 1024 * 1024 && bytes % (1024 * 1024) == 0) return std::to_string(bytes / (1024 * 1024)) + " MiB";
+    if (bytes >= 1024 && bytes % 1024 == 0) return std::to_string(bytes / 1024) + " KiB";
+    return std::to_string(bytes) + " bytes";
+}
+
+FileRead readWholeFile(const std::string& path, std::size_t limit) {
+    FileRead result;
+    const std::string notAFile = "it is not a file but a folder or a device";
+    const std::string tooLarge = "it is larger than " + sizeText(limit);
+    struct stat info {};
+    // Looked at before opening: opening a pipe or a device may wait or have effects of its own.
+    if (::stat(path.c_str(), &info) != 0) {
+        result.error = systemReason(errno);
+        return result;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        result.error = notAFile;
+        return result;
+    }
+    if (static_cast<std::uintmax_t>(info.st_size) > limit) {
+        result.error = tooLarge;
+        return result;
+    }
+    // O_NONBLOCK: should the name have become a pipe since, open() still returns at once.
+    Descriptor in{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+    if (in.fd < 0 || ::fstat(in.fd, &info) != 0) {
+        result.error = systemReason(errno);
+        return result;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        result.error = notAFile;
+        return result;
+    }
+    // The file may grow while it is read: one byte past the limit is enough to know.
+    result.bytes.resize(limit + 1);
+    std::size_t got = 0;
+    while (got < limit + 1) {
+        const ssize_t n = ::read(in.fd, result.bytes.data() + got, limit + 1 - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            result.error = systemReason(errno);
+            result.bytes.clear();
+            return result;
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    result.bytes.resize(got);
+    if (got > limit) {
+        result.bytes.clear();
+        result.error = tooLarge;
+    }
+    return result;
+}
+
+std::string replaceFile(const std::string& path, std::string_view bytes) {
+    namespace fs = std::filesystem;
+    // A link is followed, so the file it names is replaced and the link stays.
+    std::error_code ec;
+    fs::path target(path);
+    if (fs::is_symlink(target, ec)) {
+        const fs::path resolved = fs::canonical(target, ec);
+        if (!ec) target = resolved;
+    }
+    if (target.filename().empty()) return systemReason(EISDIR);
+    // Beside the target, so the rename stays on one file system and cannot fail half way.
+    std::string temp = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    Descriptor out{::mkstemp(temp.data())};
+    if (out.fd < 0) return systemReason(errno);
+    auto fail = [&](int error) {
+        ::close(out.release());
+        ::unlink(temp.c_str());
+        return systemReason(error);
+    };
+    // The new file gets the old one's permissions, or what a newly created file would get.
+    struct stat old {};
+    mode_t mode = 0;
+    if (::stat(target.c_str(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(out.fd, mode) != 0) return fail(errno);
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(out.fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return fail(n < 0 ? errno : EIO);
+        written += static_cast<std::size_t>(n);
+    }
+    // A full disk or a lost network share may only show when the data goes to disk.
+    if (::fsync(out.fd) != 0) return fail(errno);
+    if (::close(out.release()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        return systemReason(error);
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        return systemReason(error);
+    }
+    return {};
+}
+
+} // namespace tally

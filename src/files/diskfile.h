@@ -1,0 +1,30 @@
+#pragma once
+// Whole files in and out, for tape files, factor files and the manual alike. Reading takes only
+// regular files and never more than a limit; writing replaces a file only once the new one is
+// complete. Failures carry the system's own reason ("No space left on device").
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tally {
+
+struct FileRead {
+    std::string bytes;
+    std::string error; // why nothing was read, as a phrase for the user; empty on success
+    bool ok() const { return error.empty(); }
+};
+
+// The whole file, if it is a regular file of at most `limit` bytes. Anything else (a folder, a
+// named pipe, a device such as /dev/zero) is refused before a byte is read, and opening never
+// waits on a pipe; at most limit + 1 bytes are ever read.
+FileRead readWholeFile(const std::string& path, std::size_t limit);
+
+// "1 MiB", "64 KiB", "100 bytes": a limit as the user is told it.
+std::string sizeText(std::size_t bytes);
+
+// Writes `bytes` into a new file beside `path` and renames it over `path` once every byte is on
+// disk. On failure nothing is left behind, any old file is unchanged, and the system's reason is
+// returned; on success "".
+std::string replaceFile(const std::string& path, std::string_view bytes);
+
+} // namespace tally
