@@ -7,18 +7,24 @@
 
 namespace tally {
 
-std::string lineNumberCell(int line) { return formatnumber(double(line), "####") + " #"; }
+std::string lineNumberText(int line) { return formatnumber(double(line), "####"); }
+std::string lineNumberCell(int line) { return lineNumberText(line) + " #"; }
 
-std::optional<std::string> entryCell(std::string_view entry) {
+std::optional<std::string> entryNumberCell(std::string_view entry) {
     const std::optional<double> v = textvalue(entry);
     if (!v) return std::nullopt;
     const std::string_view pattern = *v == std::floor(*v) ? "##,###.00" : "##,###.00######";
-    return formatnumber(*v, pattern) + std::string(splitEntry(entry).operatorPart);
+    return formatnumber(*v, pattern);
 }
 
-std::string subtotalCell(std::string_view subtotal, std::string_view pattern) {
-    return formatnumber(subtotal, pattern) + " =";
+std::optional<std::string> entryCell(std::string_view entry) {
+    const std::optional<std::string> number = entryNumberCell(entry);
+    if (!number) return std::nullopt;
+    return *number + std::string(splitEntry(entry).operatorPart);
 }
+
+std::string subtotalText(std::string_view subtotal, std::string_view pattern) { return formatnumber(subtotal, pattern); }
+std::string subtotalCell(std::string_view subtotal, std::string_view pattern) { return subtotalText(subtotal, pattern) + " ="; }
 
 std::string newestSubtotalCell(std::string_view subtotal, std::string_view pattern) {
     if (!wholeNumber(subtotal)) return std::string(subtotal);
