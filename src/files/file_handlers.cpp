@@ -16,9 +16,15 @@ void Calculator::mnuSaveAs_Click() {
     const QString name = askFileName(true);
     Text2->setFocus();
     if (name.isEmpty()) return;
+    if (const std::optional<QString> why = writeTapeFile(name, state))
+        tellUser("Save As",
+                 QString("The tape could not be saved to\n%1\n\n%2\n\nAny file that was there is unchanged.").arg(name, *why));
+}
+
+std::optional<QString> Calculator::writeTapeFile(const QString& name, const tally::State& tape) {
     // The old file is replaced only once every byte of the new one is written.
     QSaveFile out(name);
-    const std::string bytes = tally::encodeTape(state);
+    const std::string bytes = tally::encodeTape(tape);
     // flush() before commit(): commit() does not notice a write that fails only when the buffer
     // goes to disk (a full disk, a file-size limit) and would put the half-written file in place.
     bool saved = out.open(QIODevice::WriteOnly) &&
@@ -30,35 +36,43 @@ void Calculator::mnuSaveAs_Click() {
     } else if (out.isOpen()) {
         out.cancelWriting(); // the temporary file is dropped, the old file stays
     }
-    if (!saved)
-        tellUser("Save As",
-                 QString("The tape could not be saved to\n%1\n\n%2\n\nAny file that was there is unchanged.").arg(name, why));
+    if (saved) return std::nullopt;
+    return why;
 }
 
 void Calculator::mnuOpen_Click() {
     const QString name = askFileName(false);
     Text2->setFocus();
     if (name.isEmpty()) return;
+    openTape(name);
+}
+
+bool Calculator::openTape(const QString& name) {
     QFile in(name);
     if (!in.open(QIODevice::ReadOnly)) {
         tellUser("Open", QString("The file\n%1\ncould not be opened: %2\n\nThe tape was not changed.").arg(name, in.errorString()));
-        return;
+        return false;
     }
     if (in.size() > kLargestTapeFile) {
         tellUser("Open", QString("The file\n%1\nis far too large to be a tape.\n\nThe tape was not changed.").arg(name));
-        return;
+        return false;
     }
     const QByteArray bytes = in.readAll();
     if (in.error() != QFileDevice::NoError) {
         tellUser("Open", QString("The file\n%1\ncould not be read: %2\n\nThe tape was not changed.").arg(name, in.errorString()));
-        return;
+        return false;
     }
     const tally::TapeDecode tape = tally::decodeTape(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!tape.ok()) {
         tellUser("Open", QString::fromStdString(tape.error));
-        return;
+        return false;
     }
-    tally::applyTape(state, tape.lines);
+    loadTape(tape.lines);
+    return true;
+}
+
+void Calculator::loadTape(const std::vector<tally::TapeLine>& loaded) {
+    tally::applyTape(state, loaded);
     // The view stands at the loaded tape's end, as the scroll bar shows it.
     const int lines = state.nextline - 1;
     VScroll1->setMaximum(lines);

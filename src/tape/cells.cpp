@@ -23,8 +23,8 @@ std::optional<std::string> entryCell(std::string_view entry) {
     return *number + std::string(splitEntry(entry).operatorPart);
 }
 
-std::string subtotalText(std::string_view subtotal, std::string_view pattern) { return formatnumber(subtotal, pattern); }
-std::string subtotalCell(std::string_view subtotal, std::string_view pattern) { return subtotalText(subtotal, pattern) + " ="; }
+std::string subtotalNumberCell(std::string_view subtotal, std::string_view pattern) { return formatnumber(subtotal, pattern); }
+std::string subtotalCell(std::string_view subtotal, std::string_view pattern) { return subtotalNumberCell(subtotal, pattern) + " ="; }
 
 std::string newestSubtotalCell(std::string_view subtotal, std::string_view pattern) {
     if (!wholeNumber(subtotal)) return std::string(subtotal);

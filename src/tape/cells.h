@@ -21,9 +21,9 @@ std::string lineNumberCell(int line);
 // None when the entry's number is too large for a double. entryNumberCell is the number alone.
 std::optional<std::string> entryCell(std::string_view entry);
 std::optional<std::string> entryNumberCell(std::string_view entry);
-// A subtotal formatted with `pattern`, then " =" (an empty subtotal gives " ="); subtotalText is
+// A subtotal formatted with `pattern`, then " =" (an empty subtotal gives " ="); subtotalNumberCell is
 // the formatted subtotal alone.
-std::string subtotalText(std::string_view subtotal, std::string_view pattern);
+std::string subtotalNumberCell(std::string_view subtotal, std::string_view pattern);
 std::string subtotalCell(std::string_view subtotal, std::string_view pattern);
 // As the newest-lines view shows it: a subtotal that is a number is formatted with " =";
 // any other text, the empty one included, stands unchanged.

@@ -23,7 +23,7 @@ std::string copyText(const State& state, std::string_view pattern) {
         appendField(out, lineNumberText(n), '\t');
         appendField(out, entryNumberCell(entry).value_or(std::string(splitEntry(entry).number)), '\t');
         appendField(out, op ? std::string_view(&op, 1) : std::string_view(), '\t');
-        appendField(out, subtotalText(state.subtotals[static_cast<std::size_t>(n)], pattern), '\n');
+        appendField(out, subtotalNumberCell(state.subtotals[static_cast<std::size_t>(n)], pattern), '\n');
     }
     return out;
 }
