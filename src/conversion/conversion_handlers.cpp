@@ -12,10 +12,16 @@
 #include "shell/datafiles.h"
 #include "window/calculator.h"
 
+// The button's accessible name says what it is; its caption, the picked factor, is its description.
+void Calculator::showFactorCaption(const QString& caption) {
+    convert->setText(caption);
+    convert->setAccessibleDescription(caption);
+}
+
 void Calculator::conversion_Click() {
     const QString category = conversion->currentText();
     if (category == "None") {
-        convert->setText("None");
+        showFactorCaption("None");
         ListView1->hide();
         printout();
         return;
@@ -57,7 +63,7 @@ void Calculator::ListView1_Click() {
     if (!row || !row->isSelected()) return; // a click on an empty table picks nothing
     play(tally::Sound::Calc1);
     convfactor = row->text(1).toStdString();
-    convert->setText(row->text(3));
+    showFactorCaption(row->text(3));
     convert->setFocus();
     ListView1->hide();
 }
@@ -66,7 +72,7 @@ bool Calculator::ListView1_KeyPress(char16_t keyAscii) {
     if (keyAscii == 27) {
         convert->setFocus();
         ListView1->hide();
-        convert->setText("None");
+        showFactorCaption("None");
         conversion->setEditText("None");
         return true;
     }

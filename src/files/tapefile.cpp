@@ -74,4 +74,12 @@ void applyTape(State& state, const std::vector<TapeLine>& lines) {
     state.nextline = static_cast<int>(count) + 1;
 }
 
+std::vector<TapeLine> tapeLines(const State& state) {
+    std::vector<TapeLine> lines;
+    const int last = std::min(state.nextline - 1, kTapeLines);
+    for (std::size_t i = 1; i <= static_cast<std::size_t>(std::max(last, 0)); ++i)
+        lines.push_back({state.entries[i], state.subtotals[i]});
+    return lines;
+}
+
 } // namespace tally

@@ -42,5 +42,7 @@ TapeDecode decodeTape(std::string_view bytes);
 // Lines 1..n become the loaded lines and lines n+1..1000 are emptied, so nothing of the old
 // tape shows up again behind the loaded one; nextline becomes n + 1. At most 1000 lines are taken.
 void applyTape(State& state, const std::vector<TapeLine>& lines);
+// Lines 1 .. nextline - 1 of the tape, as applyTape takes them back.
+std::vector<TapeLine> tapeLines(const State& state);
 
 } // namespace tally

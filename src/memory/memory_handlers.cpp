@@ -1,4 +1,4 @@
-// The memory list boxes: Store, Remove, Clear Memory and recall by double click.
+// The memory list boxes: Store, Remove, Clear Memory and recall by double click, Enter or Space.
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -67,3 +67,14 @@ void Calculator::recall(const QListWidget* list) {
 
 void Calculator::List1_DblClick() { recall(List1); }
 void Calculator::List2_DblClick() { recall(List2); }
+
+bool Calculator::recallByKey(const QListWidget* list, int keyCode) {
+    if (keyCode != Qt::Key_Return && keyCode != Qt::Key_Enter && keyCode != Qt::Key_Space) return false;
+    // Without a selected row the key keeps its own meaning (Space selects the current row).
+    if (list->selectedItems().isEmpty()) return false;
+    recall(list);
+    return true;
+}
+
+bool Calculator::List1_KeyDown(int keyCode) { return recallByKey(List1, keyCode); }
+bool Calculator::List2_KeyDown(int keyCode) { return recallByKey(List2, keyCode); }

@@ -14,7 +14,9 @@ QString Desktop::askFileName(QWidget* parent, FileKind kind) {
     // The program adds no extension of its own to a tape; the save dialogs ask before overwriting.
     const QString tapes = QStringLiteral("Calc Files (*.cal)");
     switch (kind) {
-    case FileKind::OpenTape: return QFileDialog::getOpenFileName(parent, "Open", QString(), tapes);
+    // A tape saved without ".cal" must still be found.
+    case FileKind::OpenTape:
+        return QFileDialog::getOpenFileName(parent, "Open", QString(), tapes + QStringLiteral(";;All Files (*)"));
     case FileKind::SaveTape: return QFileDialog::getSaveFileName(parent, "Save As", QString(), tapes);
     case FileKind::SavePdf:
         return QFileDialog::getSaveFileName(parent, "Save the Print as PDF", QString(), "PDF Files (*.pdf)");

@@ -7,14 +7,23 @@
 
 namespace tally {
 
-std::string lineNumberCell(int line) { return formatnumber(double(line), "####") + " #"; }
+std::string lineNumberText(int line) { return formatnumber(double(line), "####"); }
+std::string lineNumberCell(int line) { return lineNumberText(line) + " #"; }
 
-std::optional<std::string> entryCell(std::string_view entry, const Fits& fits) {
+std::optional<std::string> entryNumberCell(std::string_view entry) {
     const std::optional<double> v = textvalue(entry);
     if (!v) return std::nullopt;
     const std::string_view pattern = *v == std::floor(*v) ? "##,###.00" : "##,###.00######";
-    return fitFigure(formatnumber(*v, pattern), *v, splitEntry(entry).operatorPart, fits);
+    return formatnumber(*v, pattern);
 }
+
+std::optional<std::string> entryCell(std::string_view entry, const Fits& fits) {
+    const std::optional<std::string> number = entryNumberCell(entry);
+    if (!number) return std::nullopt;
+    return fitFigure(*number, *textvalue(entry), splitEntry(entry).operatorPart, fits);
+}
+
+std::string subtotalNumberCell(std::string_view subtotal, std::string_view pattern) { return formatnumber(subtotal, pattern); }
 
 std::string subtotalCell(std::string_view subtotal, std::string_view pattern, const Fits& fits) {
     const std::optional<double> v = wholeNumber(subtotal);

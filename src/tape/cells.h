@@ -16,12 +16,17 @@ constexpr int kVisibleRows = 9; // row 0 is the bottom row, row 8 the top row
 constexpr std::array<std::string_view, 5> kSubtotalPatterns = {
     "###,###,###", "###,###,###.0", "###,###,###.00", "###,###,###.000", "###,###,###.0000"};
 
-// "7 #", "1000 #".
+// "7 #", "1000 #"; the text without " #" is lineNumberText.
+std::string lineNumberText(int line);
 std::string lineNumberCell(int line);
 // The entry's number with two to eight decimals, then its operator part: "1,234.50 +", "2.125 x".
-// None when the entry's number is too large for a double.
+// None when the entry's number is too large for a double. entryNumberCell is the number alone,
+// in its grouped form whatever its width.
 std::optional<std::string> entryCell(std::string_view entry, const Fits& fits = {});
-// A subtotal formatted with `pattern`, then " =" (an empty subtotal gives " =").
+std::optional<std::string> entryNumberCell(std::string_view entry);
+// A subtotal formatted with `pattern`, then " =" (an empty subtotal gives " ="); subtotalNumberCell is
+// the formatted subtotal alone.
+std::string subtotalNumberCell(std::string_view subtotal, std::string_view pattern);
 std::string subtotalCell(std::string_view subtotal, std::string_view pattern, const Fits& fits = {});
 // As the newest-lines view shows it: a subtotal that is a number is formatted with " =";
 // any other text, the empty one included, stands unchanged.

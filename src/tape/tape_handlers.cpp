@@ -23,37 +23,42 @@ void Calculator::drawLine(int n, int r, bool scrolled) {
     const std::string& entry = state.entries[n];
     const std::string& subtotal = state.subtotals[n];
     const std::string& pattern = patterns.at(decplaces);
-    auto set = [](QLabel* label, const std::string& text) {
+    // A screen reader hears the caption, then which line and column it belongs to.
+    auto set = [n](QLabel* label, const std::string& text, const char* column) {
         const QString t = QString::fromStdString(text);
         if (label->text() != t) {
             label->setText(t);
             label->setAccessibleName(t);
         }
+        if (column) label->setAccessibleDescription(QString("line %1 %2").arg(n).arg(QLatin1String(column)));
     };
     // A text that holds no readable number shows as it stands: leaving the cell as it was would
     // show another line's figure on this line.
-    set(Label11[r], tally::entryCell(entry, fitsIn(Label11[r])).value_or(entry));
-    set(Label10[r], tally::lineNumberCell(n));
+    set(Label11[r], tally::entryCell(entry, fitsIn(Label11[r])).value_or(entry), "entry");
+    set(Label10[r], tally::lineNumberCell(n), nullptr);
     const tally::Fits fits = fitsIn(Label12[r]);
-    set(Label12[r], scrolled ? tally::subtotalCell(subtotal, pattern, fits) : tally::newestSubtotalCell(subtotal, pattern, fits));
+    set(Label12[r], scrolled ? tally::subtotalCell(subtotal, pattern, fits) : tally::newestSubtotalCell(subtotal, pattern, fits),
+        "subtotal");
 }
+
+namespace {
+void clearCell(QLabel* cell) {
+    cell->clear();
+    cell->setAccessibleName(QString());
+    cell->setAccessibleDescription(QString());
+}
+} // namespace
 
 void Calculator::clearRows() {
     for (auto* column : {&Label10, &Label11, &Label12})
-        for (QLabel* cell : *column) {
-            cell->clear();
-            cell->setAccessibleName(QString());
-        }
+        for (QLabel* cell : *column) clearCell(cell);
 }
 
 void Calculator::showView(const tally::TapeView& view) {
     for (int r = 0; r < tally::kVisibleRows; ++r) {
         if (view.lines[r]) drawLine(view.lines[r], r, view.scrolled);
         else if (view.scrolled)
-            for (auto* column : {&Label10, &Label11, &Label12}) {
-                (*column)[r]->clear();
-                (*column)[r]->setAccessibleName(QString());
-            }
+            for (auto* column : {&Label10, &Label11, &Label12}) clearCell((*column)[r]);
     }
     Text2->setFocus();
 }

@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -106,6 +108,8 @@ void Calculator::createControls() {
     ListView1 = control<QTreeWidget>(body, "ListView1");
     Slider1->setValue(2); // before its handler is connected: start-up plays no sound
     for (const char* name : {"Label1", "Label2"}) control<QLabel>(body, name)->setWordWrap(true);
+    // A screen reader on Linux names a combo box by the label it is the buddy of.
+    control<QLabel>(body, "Label5")->setBuddy(conversion);
     // The total box shows its one row whole, never a scroll bar over it.
     List2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     List2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -116,6 +120,8 @@ void Calculator::createControls() {
     for (int c = 0; c < headers.size(); ++c)
         ListView1->setColumnWidth(c, tally::twipsToPixels(design::conversionColumns()[c].width));
     ListView1->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    showFactorCaption(convert->text());
+    setAcceptDrops(true); // a tape file dropped anywhere on the window opens
 
     QWidget* previous = nullptr;
     for (const char* name : design::tabOrder()) {
@@ -140,6 +146,21 @@ void Calculator::createMenus() {
                                                       {mnuPrint, "mnuPrint"}, {mnuExit, "mnuExit"},
                                                       {mnuHelp, "mnuHelp"}, {mnuAbout, "mnuAbout"}};
     for (auto [action, name] : names) action->setObjectName(name);
+    // The usual shortcuts, next to the access keys. A shortcut is taken before the focused box
+    // sees the key, so Ctrl+O never reaches the entry box's "o".
+    mnuOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuHelp->setShortcut(QKeySequence(Qt::Key_F1));
+
+    tapeMenu = new QMenu(this);
+    tapeMenu->setObjectName("tapeMenu");
+    mnuCopyTape = tapeMenu->addAction("Copy Tape");
+    mnuRestoreTape = tapeMenu->addAction("Restore Cleared Tape");
+    mnuLastSession = tapeMenu->addAction("Open Last Session's Tape");
+    mnuCopyTape->setObjectName("mnuCopyTape");
+    mnuRestoreTape->setObjectName("mnuRestoreTape");
+    mnuLastSession->setObjectName("mnuLastSession");
 }
 
 void Calculator::connectHandlers() {
@@ -163,6 +184,20 @@ void Calculator::connectHandlers() {
     connect(mnuPrint, &QAction::triggered, this, [this] { mnuPrint_Click(); });
     connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
     connect(mnuAbout, &QAction::triggered, this, [this] { mnuAbout_Click(); });
+    connect(mnuCopyTape, &QAction::triggered, this, [this] { mnuCopyTape_Click(); });
+    connect(mnuRestoreTape, &QAction::triggered, this, [this] { mnuRestoreTape_Click(); });
+    connect(mnuLastSession, &QAction::triggered, this, [this] { mnuLastSession_Click(); });
+    connect(tapeMenu, &QMenu::aboutToShow, this, [this] {
+        mnuRestoreTape->setEnabled(!clearedTape.empty());
+        const QString kept = lastSessionFile();
+        mnuLastSession->setEnabled(!kept.isEmpty() && QFileInfo::exists(kept));
+    });
+    for (auto* column : {&Label10, &Label11, &Label12})
+        for (QLabel* cell : *column) {
+            cell->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(cell, &QWidget::customContextMenuRequested, this,
+                    [this, cell](const QPoint& at) { tapeMenu->popup(cell->mapToGlobal(at)); });
+        }
     // Direct: the change handler runs inside the setter, and only on a real change.
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); }, Qt::DirectConnection);
     connect(Slider1, &QSlider::valueChanged, this, [this] { Slider1_Scroll(); });

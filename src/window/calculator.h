@@ -8,9 +8,11 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/sound.h"
 #include "core/state.h"
+#include "files/tapefile.h"
 #include "shell/outside.h"
 
 class Form1;
@@ -70,6 +72,10 @@ public:
     QMenu* xhelp = nullptr;
     QAction* mnuHelp = nullptr;
     QAction* mnuAbout = nullptr;
+    QMenu* tapeMenu = nullptr; // a right-click on the tape
+    QAction* mnuCopyTape = nullptr;
+    QAction* mnuRestoreTape = nullptr;
+    QAction* mnuLastSession = nullptr;
     QPointer<Form1> preview; // the open preview window, if any
 
     // ---- keypad (window/keypad_handlers.cpp) ----
@@ -91,6 +97,9 @@ public:
     void clearlist_Click();
     void List1_DblClick();
     void List2_DblClick();
+    // Enter and Space on a selected row recall it, as a double click does; true when taken.
+    bool List1_KeyDown(int keyCode);
+    bool List2_KeyDown(int keyCode);
 
     // ---- conversion (conversion/conversion_handlers.cpp) ----
     void conversion_Click();
@@ -101,6 +110,20 @@ public:
     // ---- tape files (files/file_handlers.cpp) ----
     void mnuSaveAs_Click();
     void mnuOpen_Click();
+    // Open's rules for a named file, from the menu, the command line, a drop or the last session:
+    // all or nothing, a refused file is told. True when the tape was replaced.
+    bool openTape(const QString& name);
+    // Writes the tape to `name` atomically; the reason when it failed.
+    static std::optional<QString> writeTapeFile(const QString& name, const tally::State& tape);
+
+    // ---- the tape's menu and the kept tapes (window/tapemenu_handlers.cpp) ----
+    void mnuCopyTape_Click();
+    void mnuRestoreTape_Click();
+    void mnuLastSession_Click();
+    // The file that keeps the last session's tape; empty when the user has no state folder.
+    static QString lastSessionFile();
+    // At program end: a tape with lines goes to lastSessionFile(). A failure is only logged.
+    void keepLastSession();
 
     // ---- tape view (tape/tape_handlers.cpp) ----
     void printout();
@@ -142,6 +165,7 @@ private:
     std::string constval;
     int editline = 0; // the tape line the row editor writes back to
     std::optional<std::string> convfactor; // the picked factor's text; none picked yet counts as 0
+    std::vector<tally::TapeLine> clearedTape; // what the last Clear Entries took off the tape
 
     // A click that hid a control (a unit picked from the conversion list) must not have its second
     // half, or the second click of a double click, land on what lay beneath.
@@ -167,4 +191,7 @@ private:
     void clearRows();
     void showMemory(const tally::MemoryLists& lists);
     void recall(const QListWidget* list);
+    bool recallByKey(const QListWidget* list, int keyCode);
+    void loadTape(const std::vector<tally::TapeLine>& loaded);
+    void showFactorCaption(const QString& caption);
 };

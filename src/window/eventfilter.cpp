@@ -1,12 +1,15 @@
 // The one place where events that Qt does not hand out as the design needs become handler calls:
-// the window's key preview, the entry box's key-down and character handlers, focus on the scroll bar.
+// the window's key preview, the entry box's key-down and character handlers, focus on the scroll bar,
+// keys on the memory lists, tape files dropped on the window, and the rest of a click that hid a control.
 #include <QApplication>
 #include <QCursor>
+#include <QDropEvent>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QTreeWidget>
 #include <QScrollBar>
@@ -22,6 +25,14 @@ bool producesCharacter(const QKeyEvent* key) {
     // control code, which passes; other layouts send the plain letter, which must not be taken
     // for a command ("c" would clear the tape) or swallowed (paste would be lost).
     return !(key->modifiers() & Qt::ControlModifier) || !key->text().at(0).isPrint();
+}
+
+// The one local file a drag carries; empty for text, several files or a remote address, which
+// keep their usual meaning (text dropped on the entry box stays text).
+QString droppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+    const QUrl url = data->urls().front();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
 }
 } // namespace
 
@@ -78,6 +89,22 @@ bool Calculator::eventFilter(QObject* watched, QEvent* event) {
                 Label11_Click(r);
                 return true;
             }
+    }
+    if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QString name = droppedFile(drop->mimeData());
+        if (!name.isEmpty()) {
+            drop->acceptProposedAction();
+            // After the drop has returned: a message about a refused file must not hold up the
+            // program the file came from.
+            if (type == QEvent::Drop) QMetaObject::invokeMethod(this, [this, name] { openTape(name); }, Qt::QueuedConnection);
+            return true;
+        }
+    }
+    if ((watched == List1 || watched == List2) && type == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        return watched == List1 ? List1_KeyDown(key) : List2_KeyDown(key);
     }
     if (watched == ListView1 && type == QEvent::KeyPress) {
         const QString text = static_cast<QKeyEvent*>(event)->text();

@@ -1,5 +1,5 @@
 // The entry box from the keyboard: the key table says what each character does; Up and Down
-// scroll the tape.
+// scroll the tape; F2 corrects the bottom row's line.
 #include <QLineEdit>
 #include <QScrollBar>
 
@@ -11,6 +11,10 @@
 void Calculator::numberlock() { forceNumLock(); }
 
 bool Calculator::Text2_KeyDown(int keyCode) {
+    if (keyCode == Qt::Key_F2) { // the keyboard's click on the bottom row's entry
+        Label11_Click(0);
+        return true;
+    }
     if (VScroll1->value() == 0) return false;
     if (state.tapeEmpty()) return false;
     if (keyCode == Qt::Key_Up) {
