@@ -3,12 +3,13 @@
 
 #include "core/state.h"
 #include "shell/datafiles.h"
+#include "shell/look.h"
 #include "shell/sounds.h"
 #include "window/calculator.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setStyle("Fusion");
+    applyClassicLook(app);
     app.setWindowIcon(QIcon(dataFilePath("tallyroll.png")));
     tally::State state;
     EffectPlayer sounds;

@@ -9,6 +9,7 @@
 
 #include "core/datalookup.h"
 #include "help/helpwindow.h"
+#include "shell/look.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ int fail(const QString& text) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tallyroll-help"));
+    applyClassicLook(app);
 
     const QStringList args = QApplication::arguments();
     const QString name = args.size() > 1 ? args.at(1) : QStringLiteral("CALC1.hlp");
@@ -52,6 +54,7 @@ int main(int argc, char* argv[]) {
     file.close();
 
     tally::HelpWindow window(markdown);
+    placeOnScreen(window);
     window.show();
     return QApplication::exec();
 }

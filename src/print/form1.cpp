@@ -1,5 +1,6 @@
 #include "print/form1.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QFileDialog>
 #include <QFontMetricsF>
@@ -10,6 +11,7 @@
 #include <cmath>
 
 #include "print/pagelayout.h"
+#include "shell/look.h"
 #include "window/design.h"
 
 namespace {
@@ -132,6 +134,7 @@ Form1::Form1(tally::State& s, QWidget* parent) : QWidget(parent), state(s) {
 
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    placeOnScreen(*this, QApplication::activeWindow());
 }
 
 void Form1::resizeEvent(QResizeEvent*) { drawpreview(); }

@@ -26,6 +26,7 @@ constexpr Colour kGrey = rgb(0xC0C0C0);
 constexpr Colour kDarkRed = rgb(0x800000);
 constexpr Colour kRed = rgb(0xC00000);
 constexpr Colour kTip = role(QPalette::ToolTipBase);
+constexpr Colour kFace = role(QPalette::Button);
 
 constexpr int kKey = 615, kKeyH = 315;
 
@@ -69,7 +70,7 @@ constexpr Element kElements[] = {
     {"Command2",   4740, 6240,  1665, 375, "E&xit Calc",                   kSansBold,  kGrey,    kUnset,    false, AlignDefault, nullptr},
 
     {"VScroll1",   6600, 4350,   285, 2325, nullptr,                       kWindowFont, kUnset,  kUnset,    false, AlignDefault, nullptr},
-    {"Slider1",    4680, 5490,  1815, 330, nullptr,                        kWindowFont, kUnset,  kUnset,    false, AlignDefault, nullptr},
+    {"Slider1",    4680, 5490,  1815, 330, nullptr,                        kWindowFont, kFace,   kUnset,    false, AlignDefault, nullptr},
 
     {"List1",      7260,  210,  2880, 3765, nullptr,                       kMemory,    rgb(0xE0E0E0), kUnset, false, AlignDefault, "Double Click to move data to main window"},
     {"List2",      7260, 4110,  2880, 255, nullptr,                        kMemory,    role(QPalette::Base), kUnset, false, AlignDefault, nullptr},
@@ -173,7 +174,8 @@ void applyColours(QWidget* widget, Colour background, Colour text) {
     if (background.kind != Colour::Unset) {
         const QColor c = background.resolve(palette);
         for (auto r : {QPalette::Window, QPalette::Base, QPalette::Button}) palette.setColor(r, c);
-        if (qobject_cast<QLabel*>(widget)) widget->setAutoFillBackground(true);
+        // Opaque: nothing painted on the window beneath (the shadow rectangles) shows through.
+        widget->setAutoFillBackground(true);
     }
     if (text.kind != Colour::Unset) {
         const QColor c = text.resolve(palette);
@@ -196,9 +198,14 @@ void apply(QWidget* widget, const Element& e) {
         if (e.caption) label->setText(caption);
         label->setAlignment(e.align == AlignDefault ? Qt::AlignLeft | Qt::AlignTop : align);
         if (e.border) {
-            label->setFrameShape(QFrame::Box);
-            label->setFrameShadow(QFrame::Plain);
+            // A raised panel's edges are drawn in Light and Dark, a plain box's in the text colour:
+            // the border stays black whatever colour the text has.
+            label->setFrameShape(QFrame::Panel);
+            label->setFrameShadow(QFrame::Raised);
             label->setLineWidth(1);
+            QPalette palette = label->palette();
+            for (auto r : {QPalette::Light, QPalette::Dark}) palette.setColor(r, Qt::black);
+            label->setPalette(palette);
         }
     } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         if (e.caption) button->setText(caption);
