@@ -18,5 +18,6 @@ xdotool type --delay 40 '45.75-'; xdotool type --delay 40 '12/'; xdotool type --
 xdotool type --delay 40 '99.95+'; xdotool type --delay 40 's'; xdotool type --delay 40 '12.5'
 sleep 0.5
 mkdir -p "$(dirname "$out")"
-import -window "$win" -frame "$out" 2>/dev/null || import -window root "$out"
+# import can wait forever on a window it cannot read; the whole screen is the fallback.
+timeout 10 import -window "$win" -frame "$out" 2>/dev/null || timeout 10 import -window root "$out"
 echo "wrote $out"

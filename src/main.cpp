@@ -5,6 +5,7 @@
 #include "core/state.h"
 #include "shell/commandline.h"
 #include "shell/datafiles.h"
+#include "shell/look.h"
 #include "shell/outside.h"
 #include "shell/sounds.h"
 #include "window/calculator.h"
@@ -18,7 +19,7 @@ int main(int argc, char* argv[]) {
         std::fputs(line.output.toLocal8Bit().constData(), *line.exitCode == 0 ? stdout : stderr);
         return *line.exitCode;
     }
-    QApplication::setStyle("Fusion");
+    applyClassicLook(app);
     app.setWindowIcon(QIcon(dataFilePath("tallyroll.png")));
     tally::State state;
     EffectPlayer sounds;

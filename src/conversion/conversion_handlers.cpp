@@ -50,6 +50,8 @@ void Calculator::conversion_Click() {
         auto* item = new QTreeWidgetItem({QString::fromStdString(row.from), QString::fromStdString(row.factor),
                                           QString::fromStdString(row.to), QString::fromStdString(row.caption)});
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        // The columns keep their designed widths, which cut long factors: the tip shows them whole.
+        for (int c = 0; c < 4; ++c) item->setToolTip(c, item->text(1) + "   " + item->text(3));
         rows << item;
     }
     ListView1->addTopLevelItems(rows);

@@ -1,5 +1,6 @@
 #include "core/startup.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tally {
@@ -17,6 +18,15 @@ WindowOrigin centredOrigin(int screenWidth, int screenHeight) {
     const double x = roundHalfEven((screenWidth - 661) / 2.0);
     const double y = roundHalfEven((screenHeight - 464) / 2.0);
     return {static_cast<float>(x) * 14.4f, static_cast<float>(y) * 14.4f};
+}
+
+Box fitWithin(Box window, Box area) {
+    // The far edge first, then the near one, so the near edge wins when the window is too big.
+    auto fit = [](int start, int length, int areaStart, int areaLength) {
+        return std::max(std::min(start, areaStart + areaLength - length), areaStart);
+    };
+    return {fit(window.left, window.width, area.left, area.width), fit(window.top, window.height, area.top, area.height),
+            window.width, window.height};
 }
 
 } // namespace tally

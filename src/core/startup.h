@@ -1,5 +1,6 @@
 #pragma once
-// Where the main window starts: centred on a screen of W x H pixels, in twips.
+// Where windows start: the main window centred on a screen of W x H pixels, in twips; the other
+// windows within the screen's available area.
 namespace tally {
 
 struct WindowOrigin {
@@ -9,6 +10,15 @@ struct WindowOrigin {
 
 // x = (W - 661) / 2 and y = (H - 464) / 2, halves rounded to even, no clamp; times 14.4 twips.
 WindowOrigin centredOrigin(int screenWidth, int screenHeight);
+
+// A rectangle on the screen, in pixels.
+struct Box {
+    int left, top, width, height;
+};
+
+// `window` moved the least that puts it wholly inside `area`, size kept; one wider or taller than
+// the area starts at the area's left or top edge, so its title bar stays reachable.
+Box fitWithin(Box window, Box area);
 
 // Twips to logical pixels (15 twips a pixel at 96 dpi), rounded to the nearest pixel.
 constexpr int twipsToPixels(double twips) {

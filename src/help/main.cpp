@@ -10,6 +10,7 @@
 #include "core/datalookup.h"
 #include "files/diskfile.h"
 #include "help/helpwindow.h"
+#include "shell/look.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ int fail(const QString& text) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tallyroll-help"));
+    applyClassicLook(app);
 
     const QStringList args = QApplication::arguments();
     const QString name = args.size() > 1 ? args.at(1) : QStringLiteral("CALC1.hlp");
@@ -51,6 +53,7 @@ int main(int argc, char* argv[]) {
     const QString markdown = QString::fromStdString(file.bytes);
 
     tally::HelpWindow window(markdown);
+    placeOnScreen(window);
     window.show();
     return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 #include "print/form1.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QFontMetricsF>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 
 #include "print/pagelayout.h"
 #include "shell/controls.h"
+#include "shell/look.h"
 #include "shell/metrics.h"
 
 namespace {
@@ -115,6 +117,7 @@ Form1::Form1(tally::State& s, Outside& out, QWidget* parent) : QWidget(parent), 
 
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    placeOnScreen(*this, QApplication::activeWindow());
 }
 
 void Form1::resizeEvent(QResizeEvent*) { drawpreview(); }

@@ -88,7 +88,8 @@ void applyColours(QWidget* widget, Colour background, Colour text) {
     if (background.kind != Colour::Unset) {
         const QColor c = background.resolve(palette);
         for (auto r : {QPalette::Window, QPalette::Base, QPalette::Button}) palette.setColor(r, c);
-        if (qobject_cast<QLabel*>(widget)) widget->setAutoFillBackground(true);
+        // Opaque: nothing painted on the window beneath (the shadow rectangles) shows through.
+        widget->setAutoFillBackground(true);
     }
     if (text.kind != Colour::Unset) {
         const QColor c = text.resolve(palette);
@@ -111,9 +112,14 @@ void apply(QWidget* widget, const Element& e) {
         if (e.caption) label->setText(caption);
         label->setAlignment(e.align == AlignDefault ? Qt::AlignLeft | Qt::AlignTop : align);
         if (e.border) {
-            label->setFrameShape(QFrame::Box);
-            label->setFrameShadow(QFrame::Plain);
+            // A raised panel's edges are drawn in Light and Dark, a plain box's in the text colour:
+            // the border stays black whatever colour the text has.
+            label->setFrameShape(QFrame::Panel);
+            label->setFrameShadow(QFrame::Raised);
             label->setLineWidth(1);
+            QPalette palette = label->palette();
+            for (auto r : {QPalette::Light, QPalette::Dark}) palette.setColor(r, Qt::black);
+            label->setPalette(palette);
         }
     } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         if (e.caption) button->setText(caption);

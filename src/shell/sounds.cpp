@@ -6,7 +6,19 @@
 #include "shell/datafiles.h"
 
 namespace {
+// Qt's sound layer reports a missing device or a bad file on standard error, in the default
+// category; for this program that is silence. Every other message goes on as before.
+constexpr const char* kSoundLayerMessages[] = {"PulseAudioService:", "No audio device detected", "QSoundEffect("};
+QtMessageHandler passOn = nullptr;
+
+void dropSoundLayerMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    for (const char* start : kSoundLayerMessages)
+        if (qstrcmp(context.category, "default") == 0 && text.startsWith(QLatin1String(start))) return;
+    passOn(type, context, text);
+}
+
 std::unique_ptr<QSoundEffect> loadEffect(const QString& file) {
+    if (!passOn) passOn = qInstallMessageHandler(dropSoundLayerMessages);
     auto effect = std::make_unique<QSoundEffect>();
     const QString path = dataFilePath(file);
     if (!path.isEmpty()) effect->setSource(QUrl::fromLocalFile(path));

@@ -19,6 +19,7 @@ constexpr Colour kGrey = rgb(0xC0C0C0);
 constexpr Colour kDarkRed = rgb(0x800000);
 constexpr Colour kRed = rgb(0xC00000);
 constexpr Colour kTip = role(QPalette::ToolTipBase);
+constexpr Colour kFace = role(QPalette::Button);
 
 constexpr int kKey = 615, kKeyH = 315;
 
@@ -62,7 +63,7 @@ constexpr Element kElements[] = {
     {"Command2",   Kind::Button, 4740, 6240,  1665, 375, "E&xit Calc",                   kSansBold,  kGrey,    kUnset,    false, AlignDefault, nullptr},
 
     {"VScroll1",   Kind::ScrollBar, 6600, 4350,   285, 2325, nullptr,                       kWindowFont, kUnset,  kUnset,    false, AlignDefault, nullptr, "Tape scroll", {1, tally::kTapeLines}},
-    {"Slider1",    Kind::Slider, 4680, 5490,  1815, 330, nullptr,                        kWindowFont, kUnset,  kUnset,    false, AlignDefault, nullptr, "Decimal places", {0, 4}},
+    {"Slider1",    Kind::Slider, 4680, 5490,  1815, 330, nullptr,                        kWindowFont, kFace,   kUnset,    false, AlignDefault, nullptr, "Decimal places", {0, 4}},
 
     {"List1",      Kind::List, 7260,  210,  2880, 3765, nullptr,                       kMemory,    rgb(0xE0E0E0), kUnset, false, AlignDefault, "Double Click to move data to main window", "Stored subtotals"},
     {"List2",      Kind::List, 7260, 4110,  2880, 255, nullptr,                        kMemory,    role(QPalette::Base), kUnset, false, AlignDefault, nullptr, "Total of stored subtotals"},

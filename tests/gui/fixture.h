@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "core/state.h"
+#include "shell/look.h"
 #include "shell/sounds.h"
 #include "window/calculator.h"
 
@@ -46,6 +47,7 @@ private:
 
 // A fresh state and the real window, shown and active. Check `ready` before driving it.
 struct CalcRig {
+    bool classicLook = (applyClassicLook(*qApp), true); // before the window takes its colours
     tally::State state;
     RecordingPlayer sounds;
     Calculator window{state, sounds};
