@@ -10,10 +10,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "../tests/gui/fixture.h"
+#include "../tests/tapes.h"
 #include "core/state.h"
 #include "print/form1.h"
 #include "print/printing.h"
+#include "window_main.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ Form1* preview = nullptr;
 // The preview draws the first 120 lines however long the tape is; a short tape shows the cost
 // of the page itself.
 void BM_DrawPreview(benchmark::State& st) {
-    fillTape(*tape, static_cast<int>(st.range(0)));
+    *tape = tapeOf(static_cast<int>(st.range(0)));
     for (auto _ : st) {
         preview->drawpreview();
         benchmark::DoNotOptimize(preview->Picture1->image().constBits());
@@ -43,7 +44,7 @@ int pdfPages(const QString& file) {
 // A print job as the Print button runs it: a new printer, every sheet, the document ended.
 void BM_PrintTapeToPdf(benchmark::State& st) {
     const int lines = static_cast<int>(st.range(0));
-    fillTape(*tape, lines);
+    *tape = tapeOf(lines);
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("tape.pdf"));
     for (auto _ : st) {
@@ -70,7 +71,7 @@ int main(int argc, char** argv) {
     tape = &state;
     // Shown as the program shows it, so the picture box has its real size. Never closed here: it
     // deletes itself on close.
-    auto* form = new Form1(state);
+    auto* form = new Form1(state, quietOutside());
     form->show();
     if (!QTest::qWaitForWindowExposed(form)) return 1;
     preview = form;
