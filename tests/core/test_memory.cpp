@@ -141,7 +141,7 @@ private slots:
 
     void recall_data() {
         columns({"row", "entry"});
-        QTest::newRow("grouped") << "   1,234.5000" << "1234.5";
+        QTest::newRow("grouped, four decimals") << "   1,234.5678" << "1234.5678";
         QTest::newRow("no row selected") << "" << "0";
         QTest::newRow("negative fraction") << pad(17, "-.2500") << "-0.25";
         QTest::newRow("zero total") << pad(18, ".0000") << "0";

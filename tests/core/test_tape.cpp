@@ -76,6 +76,7 @@ private slots:
                 index = std::array{kAdd, kSubtract, kMultiply, kDivide}[op];
             }
             const Press p = pressKey(s, text, index);
+            if (!typing && p.outcome == Press::Typed && index <= kPointKey) QCOMPARE(q(p.keyed), QString(c));
             sound(p.sound);
             got += "itwf"[p.outcome];
             text = p.box;
