@@ -15,6 +15,7 @@ using namespace tally;
 
 static const double kNone = qQNaN(); // no number: a failure, not a value
 static const double kMax = std::numeric_limits<double>::max();
+
 class TestNumbers : public QObject {
     Q_OBJECT
 private slots:
