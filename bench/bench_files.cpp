@@ -21,22 +21,13 @@
 namespace {
 
 Calculator* window = nullptr;
-QString tapePath; // in a temporary folder that lives as long as main()
 
 // A full tape of the kind the keypad writes: long fractions in the subtotals, as real tapes have.
 void fillFullTape(tally::State& s) {
+    s.nextline = 1;
     for (int n = 1; n <= tally::kTapeLines; ++n) {
-        const std::string number = tally::numbertext(n * 12.34 + 0.5);
-        if (n == 1) {
-            s.subtotals[1] = tally::firstSubtotal(number);
-            s.entries[1] = s.subtotals[1] + "  ";
-        } else {
-            const char op = n % 7 == 0 ? '-' : '+';
-            s.entries[n] = number + ' ' + op;
-            s.subtotals[n] = tally::combine(s.subtotals[n - 1], s.entries[n], op);
-        }
+        tally::writeLine(s, *tally::numbertext(n * 12.34 + 0.5), n % 7 == 0 ? '-' : '+');
     }
-    s.nextline = tally::kTapeLines + 1;
 }
 
 void BM_EncodeTape(benchmark::State& st) {
@@ -70,10 +61,9 @@ BENCHMARK(BM_DecodeApplyTape)->Unit(benchmark::kMicrosecond);
 // Save As through the window: encoding, the read-back check, the temporary file, the write and the rename.
 void BM_SaveAs(benchmark::State& st) {
     fillFullTape(window->state);
-    int failures = 0;
-    window->tellUser = [&failures](const QString&, const QString&) { ++failures; };
+    quietOutside().messages = 0;
     for (auto _ : st) window->mnuSaveAs_Click();
-    if (failures || QFile(tapePath).size() == 0) st.SkipWithError("the tape was not saved");
+    if (quietOutside().messages || QFile(quietOutside().fileName).size() == 0) st.SkipWithError("the tape was not saved");
 }
 BENCHMARK(BM_SaveAs)->Unit(benchmark::kMicrosecond);
 
@@ -82,8 +72,7 @@ BENCHMARK(BM_SaveAs)->Unit(benchmark::kMicrosecond);
 void BM_Open(benchmark::State& st) {
     fillFullTape(window->state);
     window->mnuSaveAs_Click();
-    int failures = 0;
-    window->tellUser = [&failures](const QString&, const QString&) { ++failures; };
+    quietOutside().messages = 0;
     for (auto _ : st) {
         st.PauseTiming();
         window->clearit_Click();
@@ -91,7 +80,7 @@ void BM_Open(benchmark::State& st) {
         st.ResumeTiming();
         window->mnuOpen_Click();
     }
-    if (failures || window->state.nextline != tally::kTapeLines + 1) st.SkipWithError("the tape was not loaded");
+    if (quietOutside().messages || window->state.nextline != tally::kTapeLines + 1) st.SkipWithError("the tape was not loaded");
     QCoreApplication::processEvents();
 }
 BENCHMARK(BM_Open)->Unit(benchmark::kMicrosecond);
@@ -101,7 +90,6 @@ BENCHMARK(BM_Open)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv) {
     QTemporaryDir folder;
     if (!folder.isValid()) return 1;
-    tapePath = folder.filePath("tape.cal");
-    return runWindowBenchmarks(argc, argv, window,
-                               [](Calculator& calculator) { calculator.askFileName = [](bool) { return tapePath; }; });
+    quietOutside().fileName = folder.filePath("tape.cal"); // the folder lives as long as main()
+    return runWindowBenchmarks(argc, argv, window);
 }

@@ -36,7 +36,7 @@ const std::vector<std::string>& texts() {
         std::vector<std::string> out;
         const char* ops[] = {" +", " -", " x", " /", "  ", ""};
         std::size_t i = 0;
-        for (double v : values()) out.push_back(tally::numbertext(v) + ops[i++ % 6]);
+        for (double v : values()) out.push_back(*tally::numbertext(v) + ops[i++ % 6]);
         return out;
     }();
     return t;
@@ -76,7 +76,7 @@ BENCHMARK_CAPTURE(formatValues, entry_pattern, "##,###.00######")->Name("BM_form
 // The text form, as the tape view calls it on stored subtotals (it first checks the text is a number).
 void BM_formatnumber_text(benchmark::State& st) {
     std::vector<std::string> subtotals;
-    for (double v : values()) subtotals.push_back(tally::numbertext(v));
+    for (double v : values()) subtotals.push_back(*tally::numbertext(v));
     std::size_t i = 0;
     for (auto _ : st) {
         benchmark::DoNotOptimize(tally::formatnumber(subtotals[i], "###,###,###.00"));

@@ -7,11 +7,12 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include "../tests/gui/fixture.h"
+#include "../tests/tapes.h"
 #include "core/state.h"
 #include "files/tapefile.h"
 #include "print/form1.h"
 #include "print/printing.h"
+#include "window_main.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ Form1* preview = nullptr;
 // The preview draws the first 120 lines however long the tape is; a short tape shows the cost
 // of the page itself.
 void BM_DrawPreview(benchmark::State& st) {
-    fillTape(*tape, static_cast<int>(st.range(0)));
+    *tape = tapeOf(static_cast<int>(st.range(0)));
     for (auto _ : st) {
         preview->drawpreview();
         benchmark::DoNotOptimize(preview->Picture1->image().constBits());
@@ -39,7 +40,7 @@ int pdfPages(const QByteArray& pdf) {
 // A print job as the Print button makes it: every sheet, the document ended, in memory.
 void BM_PrintTapeToPdf(benchmark::State& st) {
     const int lines = static_cast<int>(st.range(0));
-    fillTape(*tape, lines);
+    *tape = tapeOf(lines);
     QByteArray pdf;
     for (auto _ : st) {
         pdf = tapePdf(*tape, QPageSize(QPageSize::A4), QMarginsF());
@@ -55,7 +56,7 @@ BENCHMARK(BM_PrintTapeToPdf)->ArgName("lines")->Arg(120)->Arg(1000)->Unit(benchm
 
 // The worst tape Open accepts: one line whose subtotal, not a number, fills the largest tape file.
 void BM_LargestTapeFile(benchmark::State& st) {
-    fillTape(*tape, 1);
+    *tape = tapeOf(1);
     tape->subtotals[1] = std::string(tally::kLargestTapeFile - 10, 'a');
     for (auto _ : st) {
         preview->drawpreview();
@@ -74,7 +75,7 @@ int main(int argc, char** argv) {
     tape = &state;
     // Shown as the program shows it, so the picture box has its real size. Never closed here: it
     // deletes itself on close.
-    auto* form = new Form1(state);
+    auto* form = new Form1(state, quietOutside());
     form->show();
     if (!QTest::qWaitForWindowExposed(form)) return 1;
     preview = form;

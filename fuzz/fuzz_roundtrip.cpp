@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "core/numbers.h"
@@ -23,11 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Near the top of the range 15 digits name a number above the largest double: that one it is.
     if (std::isinf(nearest)) nearest = std::copysign(std::numeric_limits<double>::max(), x);
 
-    const std::string text = tally::numbertext(x);
-    const double back = tally::textvalue(text);
-    if (back != nearest) std::abort();
-    if (tally::numbertext(back) != text) std::abort();
-    double whole = 0.0;
-    if (!tally::wholeNumber(text, &whole) || whole != back) std::abort();
+    const std::optional<std::string> text = tally::numbertext(x);
+    if (!text) std::abort();
+    const std::optional<double> back = tally::textvalue(*text);
+    if (!back || *back != nearest) std::abort();
+    if (tally::numbertext(*back) != text) std::abort();
+    const std::optional<double> whole = tally::wholeNumber(*text);
+    if (!whole || *whole != *back) std::abort();
     return 0;
 }

@@ -46,9 +46,7 @@ const std::map<QString, std::map<QString, double>> kUnitSizes = {
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
 double number(const std::string& text) {
-    double v = 0;
-    if (!wholeNumber(text, &v)) return std::nan("");
-    return v;
+    return wholeNumber(text).value_or(std::nan(""));
 }
 
 bool closeTo(double actual, double expected, double relative) {
