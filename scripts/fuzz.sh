@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-targets=${FUZZ_TARGETS:-"fuzz_records fuzz_tapefile fuzz_factortable fuzz_textvalue fuzz_formatnumber fuzz_roundtrip"}
+targets=${FUZZ_TARGETS:-"fuzz_records fuzz_tapefile fuzz_factortable fuzz_textvalue fuzz_formatnumber fuzz_roundtrip fuzz_keypad"}
 
 CXX=clang++ CC=clang cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
 # shellcheck disable=SC2086

@@ -68,9 +68,11 @@ std::vector<PlacedText> previewPage(State& state) {
 
 int sheetCount(int nextline) { return (nextline + kLinesPerSheet - 1) / kLinesPerSheet; }
 
-std::string paperEntry(std::string_view entry, const Fits& fits) {
+std::optional<std::string> paperEntry(std::string_view entry, const Fits& fits) {
     const EntryParts parts = splitEntry(entry);
     const std::optional<double> value = wholeNumber(parts.number);
+    // A number too large for a double prints nothing, as on the preview; other text as it stands.
+    if (!value && holdsOneNumber(parts.number)) return std::nullopt;
     if (!value) return std::string(parts.number) + std::string(parts.operatorPart);
     return fitFigure(formatnumber(*value, kPaperEntryPattern), *value, parts.operatorPart, fits);
 }

@@ -75,8 +75,9 @@ int sheetCount(int nextline);
 // The entry with two to four decimals, then its operator part: "1,234,567.00 x", ".1235 +".
 // An entry too short to carry an operator part is formatted whole; text that is no number stands
 // as it is.
-// A figure too wide for its column shows in exponent form (see fitFigure).
-std::string paperEntry(std::string_view entry, const Fits& fits = {});
+// A figure too wide for its column shows in exponent form (see fitFigure); a number too large for
+// a double gives none.
+std::optional<std::string> paperEntry(std::string_view entry, const Fits& fits = {});
 
 // Every sheet of the tape, lines 1 .. nextline - 1. Sets printplaces to 2. A text that cannot be
 // built is left out, so paper never shows a figure that is not on the tape. Long texts are cut as

@@ -37,9 +37,10 @@ private slots:
         QTest::newRow("grouped") << QStringList{"1234.5"} << QStringList{pad(13, "1,234.5000")} << pad(13, "1,234.5000");
         QTest::newRow("no digit before the point") << QStringList{"-0.25"} << QStringList{pad(17, "-.2500")} << pad(17, "-.2500");
         QTest::newRow("total 0") << QStringList{"5", "-5"} << QStringList{pad(17, "5.0000"), pad(16, "-5.0000")} << pad(18, ".0000");
-        QTest::newRow("15 digits shown whole") << QStringList{"123456789012345"} << QStringList{"123,456,789,012,345.0000"} << "123,456,789,012,345.0000";
-        QTest::newRow("exponent form") << QStringList{"1.5E+20", "-1.5E+20"}
-                                       << QStringList{"150,000,000,000,000,000,000.0000", "-150,000,000,000,000,000,000.0000"} << pad(18, ".0000");
+        // A row wider than its 23 characters takes the exponent form rather than losing its front.
+        QTest::newRow("23 characters grouped") << QStringList{"12345678901234"} << QStringList{pad(0, "12,345,678,901,234.0000")} << pad(0, "12,345,678,901,234.0000");
+        QTest::newRow("15 digits in exponent form") << QStringList{"123456789012345"} << QStringList{pad(3, "1.23456789012345E+14")} << pad(3, "1.23456789012345E+14");
+        QTest::newRow("exponent form") << QStringList{"1.5E+20", "-1.5E+20"} << QStringList{pad(16, "1.5E+20"), pad(15, "-1.5E+20")} << pad(18, ".0000");
         QTest::newRow("total too large: List2 stays empty") << QStringList{"1.7E+308", "1.7E+308"} << QStringList{} << "<none>";
     }
     void store() {
@@ -84,7 +85,7 @@ private slots:
         columns<int>({"selected"});
         columns<QStringList>({"memory"});
         columns({"total"}); // "" when nothing is removed
-        QTest::newRow("15 digits survive") << QStringList{"123456789012345", "1.5"} << 1 << QStringList{"123456789012345.0000"} << "123,456,789,012,345.0000";
+        QTest::newRow("15 digits survive") << QStringList{"123456789012345", "1.5"} << 1 << QStringList{"123456789012345.0000"} << pad(3, "1.23456789012345E+14");
         // Memory keeps the rounded values, so later totals add those.
         QTest::newRow("rounded to four decimals") << QStringList{"1.00004", "1.00004", "5"} << 2 << QStringList{"1.0000", "1.0000"} << pad(17, "2.0000");
         QTest::newRow("first of three") << QStringList{"1", "-2.5", "3"} << 0 << QStringList{"-2.5000", "3.0000"} << pad(18, ".5000");
