@@ -118,9 +118,28 @@ private slots:
         QTest::newRow("zero placeholders pad") << 5.0 << "00.00" << "05.00";
         QTest::newRow("wider than the pattern") << 1e20 << "###,###,###" << "100,000,000,000,000,000,000";
         QTest::newRow("empty pattern is general") << 2.5 << "" << "2.5";
+        QTest::newRow("no digit beyond the tape's 15") << 12345678901234567890.0 << "###,###,###.00" << "12,345,678,901,234,600,000.00";
         QTest::newRow("inf") << qInf() << "###,###,###" << "";
     }
     void formatnumber() { QCOMPARE(q(tally::formatnumber(fetch<double>("value"), str("pattern"))), fetch("text")); }
+
+    // A figure too wide for its cell takes the exponent form with as many digits as fit.
+    void fitFigure_data() {
+        columns<double>({"value"});
+        columns<int>({"room"});
+        columns({"text"});
+        QTest::newRow("fits") << 1234.5 << 10 << "1,234.50 +";
+        QTest::newRow("all 15 digits") << 12345678901234567890.0 << 22 << "1.23456789012346E+19 +";
+        QTest::newRow("fewer digits") << 12345678901234567890.0 << 12 << "1.2346E+19 +";
+        QTest::newRow("one digit at least") << -1.5e300 << 3 << "-2E+300 +";
+    }
+    void fitFigure() {
+        const double v = fetch<double>("value");
+        const auto room = static_cast<std::size_t>(fetch<int>("room"));
+        const std::string text = tally::fitFigure(tally::formatnumber(v, "###,###,###.00"), v, " +",
+                                                  [room](std::string_view t) { return t.size() <= room; });
+        QCOMPARE(q(text), fetch("text"));
+    }
 
     // numbertext reads back as exactly the double its 15 digits name, and writes the same again.
     void roundTrip() {

@@ -104,6 +104,7 @@ private slots:
         QTest::newRow("Esc") << "\x1b" << false << "Pass/1" << "Cancel/-";
         QTest::newRow("Backspace") << "\b" << true << "Pass/1" << "Pass/2";
         QTest::newRow("other codes below 0") << " ,!#$%&()\x16" << false << "Pass/1" << "Pass/1";
+        QTest::newRow("double quote: no tape file can carry it") << "\"" << false << "Swallow/1" << "Swallow/1";
         QTest::newRow("other codes above 9") << QString(":;<=>?@[]az~") + QChar(0xE9) + QChar(0x43C) << false << "Swallow/1" << "Swallow/1";
     }
     void keys() {
@@ -128,6 +129,23 @@ private slots:
         QCOMPARE(q(parts.number) + '|' + q(parts.operatorPart) + '|' + (op ? QString(QChar(op)) : QString()),
                  fetch("number") + '|' + fetch("part") + '|' + fetch("op"));
         if (parts.operatorPart.starts_with(' ')) QCOMPARE(q(joinEntry(parts.number, op)), q(e));
+    }
+
+    // What may stand in a tape line: whatever a Latin-1 tape file carries inside its quotes.
+    void savableText_data() {
+        columns({"text", "kept"});
+        QTest::newRow("figures and blanks") << "12.5, 3" << "12.5, 3";
+        QTest::newRow("Latin-1 letters") << "5 \u00e9\u00b5" << "5 \u00e9\u00b5";
+        QTest::newRow("double quote") << "7\"" << "7";
+        QTest::newRow("beyond Latin-1") << "5\u20ac\U0001F600" << "5";
+    }
+    void savableText() {
+        const std::string text = str("text");
+        QCOMPARE(q(keepSavable(text)), fetch("kept"));
+        QCOMPARE(savable(text), fetch("kept") == fetch("text"));
+        State state;
+        QVERIFY(writeLine(state, "1e999" + text, '+')); // too large: kept as typed, less what cannot be saved
+        QCOMPARE(q(state.entries[1]), "1e999" + fetch("kept") + "  ");
     }
 
     void cells_data() {
