@@ -10,35 +10,46 @@
 
 namespace {
 // A figure wider than its cell would lose its front to the label's clipping without a sign.
-tally::Fits fitsIn(const QLabel* cell) {
-    return [cell](std::string_view text) {
+// A text of at most `sureChars` characters fits unmeasured, which keeps a redraw of the rows cheap.
+tally::Fits fitsIn(const QLabel* cell, int sureChars) {
+    return [cell, sureChars](std::string_view text) {
+        if (static_cast<int>(text.size()) <= sureChars) return true;
         const QString t = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
         return cell->fontMetrics().horizontalAdvance(t) <= cell->contentsRect().width();
     };
 }
 } // namespace
 
+int Calculator::sureFitChars(const QLabel* cell) {
+    const QFontMetrics metrics = cell->fontMetrics();
+    int widest = 1;
+    for (QChar c : QStringLiteral("0123456789,.-+x/= E")) widest = std::max(widest, metrics.horizontalAdvance(c));
+    return cell->contentsRect().width() / widest;
+}
+
 void Calculator::drawLine(int n, int r, bool scrolled) {
     if (n < 1 || n > tally::kTapeLines || r < 0 || r >= tally::kVisibleRows) return;
     const std::string& entry = state.entries[n];
     const std::string& subtotal = state.subtotals[n];
     const std::string& pattern = patterns.at(decplaces);
-    // A screen reader hears the caption, then which line and column it belongs to.
-    auto set = [n](QLabel* label, const std::string& text, const char* column) {
+    auto set = [](QLabel* label, const std::string& text) {
         const QString t = QString::fromStdString(text);
-        if (label->text() != t) {
-            label->setText(t);
-            label->setAccessibleName(t);
-        }
-        if (column) label->setAccessibleDescription(QString("line %1 %2").arg(n).arg(QLatin1String(column)));
+        if (label->text() == t) return false;
+        label->setText(t);
+        label->setAccessibleName(t);
+        return true;
     };
+    // A screen reader hears the caption, then which line and column it belongs to; the line
+    // changes with the line-number cell.
+    if (set(Label10[r], tally::lineNumberCell(n))) {
+        Label11[r]->setAccessibleDescription(QString("line %1 entry").arg(n));
+        Label12[r]->setAccessibleDescription(QString("line %1 subtotal").arg(n));
+    }
     // A text that holds no readable number shows as it stands: leaving the cell as it was would
     // show another line's figure on this line.
-    set(Label11[r], tally::entryCell(entry, fitsIn(Label11[r])).value_or(entry), "entry");
-    set(Label10[r], tally::lineNumberCell(n), nullptr);
-    const tally::Fits fits = fitsIn(Label12[r]);
-    set(Label12[r], scrolled ? tally::subtotalCell(subtotal, pattern, fits) : tally::newestSubtotalCell(subtotal, pattern, fits),
-        "subtotal");
+    set(Label11[r], tally::entryCell(entry, fitsIn(Label11[r], sureFit[0])).value_or(entry));
+    const tally::Fits fits = fitsIn(Label12[r], sureFit[1]);
+    set(Label12[r], scrolled ? tally::subtotalCell(subtotal, pattern, fits) : tally::newestSubtotalCell(subtotal, pattern, fits));
 }
 
 namespace {

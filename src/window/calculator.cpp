@@ -85,6 +85,7 @@ void Calculator::createControls() {
         }
     }
     design::build(body, design::elements());
+    sureFit = {sureFitChars(Label11[0]), sureFitChars(Label12[0])};
 
     using design::control;
     Text2 = control<QLineEdit>(body, "Text2");

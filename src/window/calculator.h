@@ -186,6 +186,9 @@ private:
     // Moves the scroll bar to the newest line without its change handler redrawing.
     void scrollToEnd();
     void showView(const tally::TapeView& view);
+    // How many characters of a figure always fit an entry cell [0] and a subtotal cell [1].
+    std::array<int, 2> sureFit{};
+    static int sureFitChars(const QLabel* cell);
     // Line n into row r; `scrolled` picks the subtotal form of the scrolled view.
     void drawLine(int n, int r, bool scrolled);
     void clearRows();
