@@ -60,9 +60,10 @@ void Calculator::mnuOpen_Click() {
     }
     tally::applyTape(state, tape.lines);
     // The view stands at the loaded tape's end, as the scroll bar shows it.
+    // An empty tape keeps the bar at 1, as at start: a maximum of 0 would pull its minimum to 0.
     const int lines = state.nextline - 1;
-    VScroll1->setMaximum(lines);
+    VScroll1->setMaximum(std::max(lines, VScroll1->minimum()));
     VScroll1->setValue(VScroll1->maximum());
-    scrollline = VScroll1->value() + 1;
+    scrollline = lines + 1;
     printscroll();
 }

@@ -1,0 +1,241 @@
+// A seeded walk through the real window: keys typed and clicked, clicks on tape rows and edits,
+// scrolling, the slider, the memory, conversions, Save As then Open. After every step the
+// invariants must hold; a seed that once failed stays as a row of its own.
+#include <QComboBox>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <array>
+#include <clocale>
+#include <random>
+
+#include "fixture.h"
+#include "tape/cells.h"
+#include "tape/recalc.h"
+
+namespace {
+
+// What is wrong with the window and its state; empty when every invariant holds.
+QString broken(const CalcRig& rig) {
+    const tally::State& s = rig.state;
+    const Calculator& w = rig.window;
+    if (s.nextline < 1 || s.nextline > tally::kTapeLines + 1) return QString("nextline %1").arg(s.nextline);
+    const QScrollBar* bar = w.VScroll1;
+    if (bar->minimum() != 1 || bar->value() < 1 || bar->value() > bar->maximum() || bar->maximum() > tally::kTapeLines)
+        return QString("scroll bar %1 in [%2, %3]").arg(bar->value()).arg(bar->minimum()).arg(bar->maximum());
+    auto copy = std::make_unique<tally::State>(s);
+    tally::recalculate(*copy);
+    for (int i = 1; i < s.nextline; ++i)
+        if (copy->subtotals[i] != s.subtotals[i])
+            return QString("line %1 holds subtotal \"%2\", recomputed \"%3\"")
+                .arg(i).arg(QString::fromStdString(s.subtotals[i]), QString::fromStdString(copy->subtotals[i]));
+    // The rows show the nine lines that end with the bottom row's line, each as the state has it.
+    const std::string pattern(tally::kSubtotalPatterns.at(w.Slider1->value()));
+    const int bottom = lineOnRow(w, 0);
+    if (bottom >= s.nextline) return QString("the bottom row shows line %1 of %2").arg(bottom).arg(s.nextline - 1);
+    for (int r = 0; r < tally::kVisibleRows; ++r) {
+        for (const auto* column : {&w.Label10, &w.Label11, &w.Label12})
+            if ((*column)[r]->accessibleName() != (*column)[r]->text()) return (*column)[r]->objectName() + " accessible name";
+        const int n = std::max(bottom - r, 0);
+        const std::string& entry = s.entries[n];
+        const std::string& subtotal = s.subtotals[n];
+        const QString shown = rowText(w, r);
+        const auto cells = [&](const std::string& sub) {
+            return QString::fromStdString(tally::lineNumberCell(n) + '|' + tally::entryCell(entry).value_or(entry) + '|' + sub);
+        };
+        if (n == 0 ? shown != "||"
+                   : shown != cells(tally::subtotalCell(subtotal, pattern)) &&
+                         shown != cells(tally::newestSubtotalCell(subtotal, pattern)))
+            return QString("row %1 shows \"%2\" with line %3 on the bottom row").arg(r).arg(shown).arg(bottom);
+    }
+    return {};
+}
+
+class Walk {
+public:
+    Walk(CalcRig& rig, unsigned seed, QString file) : rig(rig), w(rig.window), rng(seed), file(std::move(file)) {}
+
+    // One random step; returns what it did.
+    QString step() {
+        switch (pick(16)) {
+        case 0: case 1: {
+            const int key = pick(11); // 10 is the point
+            QTest::mouseClick(w.Command1[key], Qt::LeftButton);
+            return QString("click %1").arg(key);
+        }
+        case 2: case 3: return type(QString("0123456789.")[pick(11)]);
+        case 4:
+            if (pick(2)) {
+                const int op = std::array{tally::kAdd, tally::kSubtract, tally::kMultiply, tally::kDivide}[pick(4)];
+                QTest::mouseClick(w.Command1[op], Qt::LeftButton);
+                return QString("click %1").arg(op);
+            }
+            return type(QString("+-*/\r")[pick(5)]);
+        case 5: return editRow();
+        case 6: {
+            const bool up = pick(2);
+            QTest::keyClick(w.Text2, up ? Qt::Key_Up : Qt::Key_Down);
+            return up ? "Up" : "Down";
+        }
+        case 7: return scroll();
+        case 8: {
+            const int places = pick(5);
+            w.Slider1->setValue(places);
+            return QString("slider %1").arg(places);
+        }
+        case 9:
+            if (pick(2)) QTest::mouseClick(w.store, Qt::LeftButton);
+            else QTest::keyClick(w.Text2, 's');
+            return "store";
+        case 10: return recall();
+        case 11: {
+            const int row = w.List1->count() ? pick(w.List1->count()) : -1;
+            if (row >= 0) QTest::mouseClick(w.List1->viewport(), Qt::LeftButton, {}, w.List1->visualItemRect(w.List1->item(row)).center());
+            QTest::mouseClick(w.removelist, Qt::LeftButton);
+            return QString("remove row %1").arg(row);
+        }
+        case 12: return convert();
+        case 13: return saveAndOpen();
+        case 14:
+            QTest::mouseClick(pick(3) ? w.konst : w.clearit, Qt::LeftButton);
+            return "K or Clear Entries";
+        default:
+            if (!pick(4)) QTest::mouseClick(w.clearlist, Qt::LeftButton);
+            return "maybe Clear Memory";
+        }
+    }
+
+    QString failure; // set by a step whose own check fails
+
+private:
+    CalcRig& rig;
+    Calculator& w;
+    std::mt19937 rng;
+    QString file;
+
+    int pick(int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); }
+
+    QString type(QChar c) {
+        QTest::keyClick(w.Text2, c.toLatin1());
+        return QString("type '%1'").arg(c == '\r' ? QString("Enter") : QString(c));
+    }
+
+    QString editRow() {
+        const int row = pick(tally::kVisibleRows);
+        QTest::mouseClick(w.Label11[row], Qt::LeftButton);
+        QString keys;
+        for (int i = pick(4); i > 0; --i) keys += QChar('0' + pick(10));
+        const int end = pick(6); // an operator, Esc, or the edit is left open
+        keys += QString("+-*/\x1b ")[end];
+        for (QChar c : keys.trimmed())
+            if (c == '\x1b') QTest::sendKeyEvent(QTest::Click, w.Text3, Qt::Key_Escape, QString(c), Qt::NoModifier);
+            else QTest::keyClick(w.Text3, c.toLatin1());
+        return QString("edit row %1 with \"%2\"").arg(row).arg(keys.replace('\x1b', "Esc"));
+    }
+
+    QString scroll() {
+        QScrollBar* bar = w.VScroll1;
+        const int to = bar->minimum() + pick(bar->maximum() - bar->minimum() + 1);
+        switch (pick(3)) {
+        case 0: bar->setValue(to); return QString("scroll to %1").arg(to);
+        case 1:
+            bar->setSliderDown(true);
+            bar->setSliderPosition(to);
+            bar->setSliderDown(false);
+            return QString("drag to %1").arg(to);
+        default:
+            bar->setFocus(Qt::MouseFocusReason);
+            w.Text2->setFocus();
+            return "scroll bar takes focus";
+        }
+    }
+
+    QString recall() {
+        QListWidget* list = pick(2) ? w.List1 : w.List2;
+        const int row = list->count() ? pick(list->count() + 1) - 1 : -1; // -1: empty space
+        const QPoint at = row >= 0 ? list->visualItemRect(list->item(row)).center() : QPoint(3, list->viewport()->height() - 3);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        return QString("recall %1 row %2").arg(list->objectName()).arg(row);
+    }
+
+    QString convert() {
+        const int category = pick(w.conversion->count());
+        w.conversion->setCurrentIndex(category);
+        emit w.conversion->activated(category);
+        const int rows = w.ListView1->isVisible() ? w.ListView1->topLevelItemCount() : 0;
+        const int row = rows ? pick(rows) : -1;
+        if (row >= 0) {
+            w.ListView1->scrollToItem(w.ListView1->topLevelItem(row));
+            QTest::mouseClick(w.ListView1->viewport(), Qt::LeftButton, {},
+                              w.ListView1->visualItemRect(w.ListView1->topLevelItem(row)).center());
+        }
+        QTest::mouseClick(w.convert, Qt::LeftButton);
+        return QString("convert by %1 row %2").arg(w.conversion->currentText()).arg(row);
+    }
+
+    QString saveAndOpen() {
+        const auto before = std::make_unique<tally::State>(rig.state);
+        const qsizetype told = rig.outside.messages.size();
+        rig.outside.fileAnswers << file << file;
+        w.mnuSaveAs->trigger();
+        w.mnuOpen->trigger();
+        if (rig.outside.messages.size() != told) failure = "Save As or Open told: " + rig.outside.messages.last();
+        else if (rig.state.nextline != before->nextline || rig.state.entries != before->entries ||
+                 rig.state.subtotals != before->subtotals)
+            failure = "the tape opened is not the tape saved";
+        return "Save As, Open";
+    }
+};
+
+} // namespace
+
+class TestRandom : public QObject {
+    Q_OBJECT
+
+private slots:
+    void walk_data();
+    void walk();
+};
+
+void TestRandom::walk_data() {
+    QTest::addColumn<unsigned>("seed");
+    QTest::addColumn<bool>("german"); // under a comma-decimal locale
+    for (unsigned seed : {1u, 2u, 3u, 4u}) QTest::addRow("seed %u", seed) << seed << false;
+    QTest::newRow("seed 5, German locale") << 5u << true;
+}
+
+void TestRandom::walk() {
+    QFETCH(unsigned, seed);
+    QFETCH(bool, german);
+    constexpr int kSteps = 300;
+    const QLocale savedLocale;
+    const std::string savedC = std::setlocale(LC_ALL, nullptr);
+    if (german) {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        std::setlocale(LC_ALL, "de_DE.UTF-8"); // where it is installed
+    }
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    auto rig = std::make_unique<CalcRig>();
+    QVERIFY(rig->ready);
+    Walk walk(*rig, seed, dir.filePath("walk.cal"));
+    QStringList steps;
+    QString fault;
+    for (int i = 0; i < kSteps && fault.isEmpty(); ++i) {
+        steps << walk.step();
+        fault = walk.failure.isEmpty() ? broken(*rig) : walk.failure;
+    }
+    rig.reset();
+    QLocale::setDefault(savedLocale);
+    std::setlocale(LC_ALL, savedC.c_str());
+    if (!fault.isEmpty())
+        QFAIL(qPrintable(QString("after step %1: %2\nlast steps:\n  %3").arg(steps.size()).arg(fault, steps.mid(steps.size() - 25).join("\n  "))));
+}
+
+GUI_TEST(TestRandom)
+
+#include "test_random.moc"
