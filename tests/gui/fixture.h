@@ -3,15 +3,12 @@
 // sends outside recorded, file names answered from a queue, and a watchdog so that no modal
 // dialog can hang a test. Each test class registers itself with GUI_TEST; one main() runs them.
 #include <QApplication>
-#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QStringList>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "core/state.h"
@@ -24,9 +21,7 @@
 class RecordingPlayer : public SoundPlayer {
 public:
     QString played;
-    void play(tally::Sound sound) override {
-        played += sound == tally::Sound::Calc1 ? '1' : sound == tally::Sound::Calc2 ? '2' : '0';
-    }
+    void play(tally::Sound sound) override { played += sound == tally::Sound::Calc1 ? '1' : sound == tally::Sound::Calc2 ? '2' : '0'; }
 };
 
 // Everything that leaves the window, recorded; a file-name question takes the next queued answer
@@ -57,23 +52,18 @@ public:
 };
 
 // A modal dialog in a test would wait for a click forever: close it shortly after and fail.
-class ModalWatchdog {
-public:
+struct ModalWatchdog {
+    QTimer timer;
     ModalWatchdog() {
-        timer_.setInterval(250);
-        QObject::connect(&timer_, &QTimer::timeout, [] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal) return;
-            const QByteArray what = "unexpected modal dialog \"" + modal->windowTitle().toUtf8() + '"';
-            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-            else modal->close();
-            QTest::qFail(what.constData(), __FILE__, __LINE__);
+        QObject::connect(&timer, &QTimer::timeout, [] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                const QByteArray what = "unexpected modal dialog \"" + modal->windowTitle().toUtf8() + '"';
+                modal->close();
+                QTest::qFail(what.constData(), __FILE__, __LINE__);
+            }
         });
-        timer_.start();
+        timer.start(250);
     }
-
-private:
-    QTimer timer_;
 };
 
 // A fresh state and the real window, shown and active. Check `ready` before driving it.

@@ -55,139 +55,97 @@ QString broken(const CalcRig& rig) {
     return {};
 }
 
-class Walk {
-public:
-    Walk(CalcRig& rig, unsigned seed, QString file) : rig(rig), w(rig.window), rng(seed), file(std::move(file)) {}
+// One random step through the window; returns what it did, or sets `failure` when a Save As then
+// Open does not bring the same tape back.
+struct Walk {
+    CalcRig& rig;
+    std::mt19937 rng;
+    QString file;
+    QString failure;
 
-    // One random step; returns what it did.
+    int pick(int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); }
+    void clickAt(QAbstractItemView* view, QRect r) { QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, r.center()); }
+
     QString step() {
+        Calculator& w = rig.window;
+        const int ops[] = {tally::kAdd, tally::kSubtract, tally::kMultiply, tally::kDivide};
         switch (pick(16)) {
         case 0: case 1: {
-            const int key = pick(11); // 10 is the point
+            const int key = pick(3) ? pick(11) : ops[pick(4)]; // 10 is the point
             QTest::mouseClick(w.Command1[key], Qt::LeftButton);
             return QString("click %1").arg(key);
         }
-        case 2: case 3: return type(QString("0123456789.")[pick(11)]);
-        case 4:
-            if (pick(2)) {
-                const int op = std::array{tally::kAdd, tally::kSubtract, tally::kMultiply, tally::kDivide}[pick(4)];
-                QTest::mouseClick(w.Command1[op], Qt::LeftButton);
-                return QString("click %1").arg(op);
-            }
-            return type(QString("+-*/\r")[pick(5)]);
-        case 5: return editRow();
+        case 2: case 3: case 4: {
+            const char c = "0123456789.0123+-*/\r"[pick(20)];
+            QTest::keyClick(w.Text2, c);
+            return QString("type %1").arg(int(c));
+        }
+        case 5: {
+            const int row = pick(tally::kVisibleRows);
+            QTest::mouseClick(w.Label11[row], Qt::LeftButton);
+            QByteArray keys;
+            for (int i = pick(4); i > 0; --i) keys += char('0' + pick(10));
+            keys += "+-*/\x1b "[pick(6)]; // an operator, Esc, or the edit stays open
+            for (char c : keys.trimmed())
+                QTest::sendKeyEvent(QTest::Click, w.Text3, c == 27 ? Qt::Key_Escape : Qt::Key_unknown, c, Qt::NoModifier);
+            return QString("edit row %1 with %2").arg(row).arg(QString(keys.toPercentEncoding()));
+        }
         case 6: {
-            const bool up = pick(2);
-            QTest::keyClick(w.Text2, up ? Qt::Key_Up : Qt::Key_Down);
-            return up ? "Up" : "Down";
+            const Qt::Key key = pick(2) ? Qt::Key_Up : Qt::Key_Down;
+            QTest::keyClick(w.Text2, key);
+            return key == Qt::Key_Up ? "Up" : "Down";
         }
-        case 7: return scroll();
-        case 8: {
-            const int places = pick(5);
-            w.Slider1->setValue(places);
-            return QString("slider %1").arg(places);
+        case 7: {
+            QScrollBar* bar = w.VScroll1;
+            const int to = bar->minimum() + pick(bar->maximum() - bar->minimum() + 1), how = pick(3);
+            if (how == 0) bar->setValue(to);
+            if (how == 1) bar->setSliderDown(true), bar->setSliderPosition(to), bar->setSliderDown(false);
+            if (how == 2) bar->setFocus(Qt::MouseFocusReason), w.Text2->setFocus();
+            return QString("scroll bar to %1 by %2").arg(to).arg(how);
         }
+        case 8: w.Slider1->setValue(pick(5)); return "slider " + QString::number(w.Slider1->value());
         case 9:
-            if (pick(2)) QTest::mouseClick(w.store, Qt::LeftButton);
-            else QTest::keyClick(w.Text2, 's');
+            pick(2) ? QTest::mouseClick(w.store, Qt::LeftButton) : QTest::keyClick(w.Text2, 's');
             return "store";
-        case 10: return recall();
+        case 10: {
+            QListWidget* list = pick(2) ? w.List1 : w.List2;
+            const int row = pick(list->count() + 1) - 1; // -1: empty space
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                               row >= 0 ? list->visualItemRect(list->item(row)).center() : QPoint(3, list->viewport()->height() - 3));
+            return QString("recall %1 row %2").arg(list->objectName()).arg(row);
+        }
         case 11: {
-            const int row = w.List1->count() ? pick(w.List1->count()) : -1;
-            if (row >= 0) QTest::mouseClick(w.List1->viewport(), Qt::LeftButton, {}, w.List1->visualItemRect(w.List1->item(row)).center());
+            const int row = pick(w.List1->count() + 1) - 1;
+            if (row >= 0) clickAt(w.List1, w.List1->visualItemRect(w.List1->item(row)));
             QTest::mouseClick(w.removelist, Qt::LeftButton);
             return QString("remove row %1").arg(row);
         }
-        case 12: return convert();
-        case 13: return saveAndOpen();
-        case 14:
-            QTest::mouseClick(pick(3) ? w.konst : w.clearit, Qt::LeftButton);
-            return "K or Clear Entries";
+        case 12: {
+            w.conversion->setCurrentIndex(pick(w.conversion->count()));
+            emit w.conversion->activated(w.conversion->currentIndex());
+            const int row = w.ListView1->isVisible() ? pick(w.ListView1->topLevelItemCount() + 1) - 1 : -1;
+            if (row >= 0) w.ListView1->scrollToItem(w.ListView1->topLevelItem(row));
+            if (row >= 0) clickAt(w.ListView1, w.ListView1->visualItemRect(w.ListView1->topLevelItem(row)));
+            QTest::mouseClick(w.convert, Qt::LeftButton);
+            return QString("convert by %1 row %2").arg(w.conversion->currentText()).arg(row);
+        }
+        case 13: {
+            const auto before = std::make_unique<tally::State>(rig.state);
+            const qsizetype told = rig.outside.messages.size();
+            rig.outside.fileAnswers << file << file;
+            w.mnuSaveAs->trigger();
+            w.mnuOpen->trigger();
+            if (rig.outside.messages.size() != told) failure = "Save As or Open told: " + rig.outside.messages.last();
+            else if (rig.state.nextline != before->nextline || rig.state.entries != before->entries ||
+                     rig.state.subtotals != before->subtotals)
+                failure = "the tape opened is not the tape saved";
+            return "Save As, Open";
+        }
+        case 14: QTest::mouseClick(pick(3) ? w.konst : w.clearit, Qt::LeftButton); return "K or Clear Entries";
         default:
             if (!pick(4)) QTest::mouseClick(w.clearlist, Qt::LeftButton);
             return "maybe Clear Memory";
         }
-    }
-
-    QString failure; // set by a step whose own check fails
-
-private:
-    CalcRig& rig;
-    Calculator& w;
-    std::mt19937 rng;
-    QString file;
-
-    int pick(int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); }
-
-    QString type(QChar c) {
-        QTest::keyClick(w.Text2, c.toLatin1());
-        return QString("type '%1'").arg(c == '\r' ? QString("Enter") : QString(c));
-    }
-
-    QString editRow() {
-        const int row = pick(tally::kVisibleRows);
-        QTest::mouseClick(w.Label11[row], Qt::LeftButton);
-        QString keys;
-        for (int i = pick(4); i > 0; --i) keys += QChar('0' + pick(10));
-        const int end = pick(6); // an operator, Esc, or the edit is left open
-        keys += QString("+-*/\x1b ")[end];
-        for (QChar c : keys.trimmed())
-            if (c == '\x1b') QTest::sendKeyEvent(QTest::Click, w.Text3, Qt::Key_Escape, QString(c), Qt::NoModifier);
-            else QTest::keyClick(w.Text3, c.toLatin1());
-        return QString("edit row %1 with \"%2\"").arg(row).arg(keys.replace('\x1b', "Esc"));
-    }
-
-    QString scroll() {
-        QScrollBar* bar = w.VScroll1;
-        const int to = bar->minimum() + pick(bar->maximum() - bar->minimum() + 1);
-        switch (pick(3)) {
-        case 0: bar->setValue(to); return QString("scroll to %1").arg(to);
-        case 1:
-            bar->setSliderDown(true);
-            bar->setSliderPosition(to);
-            bar->setSliderDown(false);
-            return QString("drag to %1").arg(to);
-        default:
-            bar->setFocus(Qt::MouseFocusReason);
-            w.Text2->setFocus();
-            return "scroll bar takes focus";
-        }
-    }
-
-    QString recall() {
-        QListWidget* list = pick(2) ? w.List1 : w.List2;
-        const int row = list->count() ? pick(list->count() + 1) - 1 : -1; // -1: empty space
-        const QPoint at = row >= 0 ? list->visualItemRect(list->item(row)).center() : QPoint(3, list->viewport()->height() - 3);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-        return QString("recall %1 row %2").arg(list->objectName()).arg(row);
-    }
-
-    QString convert() {
-        const int category = pick(w.conversion->count());
-        w.conversion->setCurrentIndex(category);
-        emit w.conversion->activated(category);
-        const int rows = w.ListView1->isVisible() ? w.ListView1->topLevelItemCount() : 0;
-        const int row = rows ? pick(rows) : -1;
-        if (row >= 0) {
-            w.ListView1->scrollToItem(w.ListView1->topLevelItem(row));
-            QTest::mouseClick(w.ListView1->viewport(), Qt::LeftButton, {},
-                              w.ListView1->visualItemRect(w.ListView1->topLevelItem(row)).center());
-        }
-        QTest::mouseClick(w.convert, Qt::LeftButton);
-        return QString("convert by %1 row %2").arg(w.conversion->currentText()).arg(row);
-    }
-
-    QString saveAndOpen() {
-        const auto before = std::make_unique<tally::State>(rig.state);
-        const qsizetype told = rig.outside.messages.size();
-        rig.outside.fileAnswers << file << file;
-        w.mnuSaveAs->trigger();
-        w.mnuOpen->trigger();
-        if (rig.outside.messages.size() != told) failure = "Save As or Open told: " + rig.outside.messages.last();
-        else if (rig.state.nextline != before->nextline || rig.state.entries != before->entries ||
-                 rig.state.subtotals != before->subtotals)
-            failure = "the tape opened is not the tape saved";
-        return "Save As, Open";
     }
 };
 
@@ -197,44 +155,38 @@ class TestRandom : public QObject {
     Q_OBJECT
 
 private slots:
-    void walk_data();
-    void walk();
+    void walk_data() {
+        QTest::addColumn<unsigned>("seed");
+        QTest::addColumn<bool>("german"); // under a comma-decimal locale
+        // Each seed once caught an Open of an empty tape pulling the scroll bar's minimum to 0;
+        // seed 2 within two steps (the slider, then Save As and Open on the empty tape).
+        for (unsigned seed : {1u, 2u, 3u, 4u}) QTest::addRow("seed %u", seed) << seed << false;
+        QTest::newRow("seed 5, German locale") << 5u << true;
+    }
+    void walk() {
+        QFETCH(unsigned, seed);
+        QFETCH(bool, german);
+        const QLocale savedLocale;
+        const std::string savedC = std::setlocale(LC_ALL, nullptr);
+        if (german) QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        if (german) std::setlocale(LC_ALL, "de_DE.UTF-8"); // where it is installed
+        QTemporaryDir dir;
+        auto rig = std::make_unique<CalcRig>();
+        QVERIFY(rig->ready && dir.isValid());
+        Walk walk{*rig, std::mt19937(seed), dir.filePath("walk.cal"), {}};
+        QStringList steps;
+        QString fault;
+        for (int i = 0; i < 300 && fault.isEmpty(); ++i) {
+            steps << walk.step();
+            fault = walk.failure.isEmpty() ? broken(*rig) : walk.failure;
+        }
+        rig.reset();
+        QLocale::setDefault(savedLocale);
+        std::setlocale(LC_ALL, savedC.c_str());
+        if (!fault.isEmpty())
+            QFAIL(qPrintable(QString("after step %1: %2\nlast steps:\n  %3").arg(steps.size()).arg(fault, steps.mid(steps.size() - 25).join("\n  "))));
+    }
 };
-
-void TestRandom::walk_data() {
-    QTest::addColumn<unsigned>("seed");
-    QTest::addColumn<bool>("german"); // under a comma-decimal locale
-    for (unsigned seed : {1u, 2u, 3u, 4u}) QTest::addRow("seed %u", seed) << seed << false;
-    QTest::newRow("seed 5, German locale") << 5u << true;
-}
-
-void TestRandom::walk() {
-    QFETCH(unsigned, seed);
-    QFETCH(bool, german);
-    constexpr int kSteps = 300;
-    const QLocale savedLocale;
-    const std::string savedC = std::setlocale(LC_ALL, nullptr);
-    if (german) {
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        std::setlocale(LC_ALL, "de_DE.UTF-8"); // where it is installed
-    }
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    auto rig = std::make_unique<CalcRig>();
-    QVERIFY(rig->ready);
-    Walk walk(*rig, seed, dir.filePath("walk.cal"));
-    QStringList steps;
-    QString fault;
-    for (int i = 0; i < kSteps && fault.isEmpty(); ++i) {
-        steps << walk.step();
-        fault = walk.failure.isEmpty() ? broken(*rig) : walk.failure;
-    }
-    rig.reset();
-    QLocale::setDefault(savedLocale);
-    std::setlocale(LC_ALL, savedC.c_str());
-    if (!fault.isEmpty())
-        QFAIL(qPrintable(QString("after step %1: %2\nlast steps:\n  %3").arg(steps.size()).arg(fault, steps.mid(steps.size() - 25).join("\n  "))));
-}
 
 GUI_TEST(TestRandom)
 
