@@ -55,31 +55,30 @@ QString broken(const CalcRig& rig) {
     return {};
 }
 
-// One random step through the window; returns what it did, or sets `failure` when a Save As then
-// Open does not bring the same tape back.
+// Random steps through the window; `failure` tells when a Save As then Open does not bring the
+// same tape back.
 struct Walk {
     CalcRig& rig;
     std::mt19937 rng;
     QString file;
     QString failure;
 
-    int pick(int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); }
+    QString trace; // the picks of the step: the first says what it did
+
+    int pick(int n) {
+        const int picked = static_cast<int>(rng() % static_cast<unsigned>(n));
+        trace += ' ' + QString::number(picked);
+        return picked;
+    }
     void clickAt(QAbstractItemView* view, QRect r) { QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, r.center()); }
 
-    QString step() {
+    void step() {
+        trace.clear();
         Calculator& w = rig.window;
         const int ops[] = {tally::kAdd, tally::kSubtract, tally::kMultiply, tally::kDivide};
         switch (pick(16)) {
-        case 0: case 1: {
-            const int key = pick(3) ? pick(11) : ops[pick(4)]; // 10 is the point
-            QTest::mouseClick(w.Command1[key], Qt::LeftButton);
-            return QString("click %1").arg(key);
-        }
-        case 2: case 3: case 4: {
-            const char c = "0123456789.0123+-*/\r"[pick(20)];
-            QTest::keyClick(w.Text2, c);
-            return QString("type %1").arg(int(c));
-        }
+        case 0: case 1: QTest::mouseClick(w.Command1[pick(3) ? pick(11) : ops[pick(4)]], Qt::LeftButton); break; // 10: point
+        case 2: case 3: case 4: QTest::keyClick(w.Text2, "0123456789.0123+-*/\r"[pick(20)]); break;
         case 5: {
             const int row = pick(tally::kVisibleRows);
             QTest::mouseClick(w.Label11[row], Qt::LeftButton);
@@ -88,37 +87,33 @@ struct Walk {
             keys += "+-*/\x1b "[pick(6)]; // an operator, Esc, or the edit stays open
             for (char c : keys.trimmed())
                 QTest::sendKeyEvent(QTest::Click, w.Text3, c == 27 ? Qt::Key_Escape : Qt::Key_unknown, c, Qt::NoModifier);
-            return QString("edit row %1 with %2").arg(row).arg(QString(keys.toPercentEncoding()));
+            break;
         }
-        case 6: {
-            const Qt::Key key = pick(2) ? Qt::Key_Up : Qt::Key_Down;
-            QTest::keyClick(w.Text2, key);
-            return key == Qt::Key_Up ? "Up" : "Down";
-        }
+        case 6: QTest::keyClick(w.Text2, pick(2) ? Qt::Key_Up : Qt::Key_Down); break;
         case 7: {
             QScrollBar* bar = w.VScroll1;
             const int to = bar->minimum() + pick(bar->maximum() - bar->minimum() + 1), how = pick(3);
             if (how == 0) bar->setValue(to);
             if (how == 1) bar->setSliderDown(true), bar->setSliderPosition(to), bar->setSliderDown(false);
             if (how == 2) bar->setFocus(Qt::MouseFocusReason), w.Text2->setFocus();
-            return QString("scroll bar to %1 by %2").arg(to).arg(how);
+            break;
         }
-        case 8: w.Slider1->setValue(pick(5)); return "slider " + QString::number(w.Slider1->value());
+        case 8: w.Slider1->setValue(pick(5)); break;
         case 9:
             pick(2) ? QTest::mouseClick(w.store, Qt::LeftButton) : QTest::keyClick(w.Text2, 's');
-            return "store";
+            break;
         case 10: {
             QListWidget* list = pick(2) ? w.List1 : w.List2;
             const int row = pick(list->count() + 1) - 1; // -1: empty space
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
                                row >= 0 ? list->visualItemRect(list->item(row)).center() : QPoint(3, list->viewport()->height() - 3));
-            return QString("recall %1 row %2").arg(list->objectName()).arg(row);
+            break;
         }
         case 11: {
             const int row = pick(w.List1->count() + 1) - 1;
             if (row >= 0) clickAt(w.List1, w.List1->visualItemRect(w.List1->item(row)));
             QTest::mouseClick(w.removelist, Qt::LeftButton);
-            return QString("remove row %1").arg(row);
+            break;
         }
         case 12: {
             w.conversion->setCurrentIndex(pick(w.conversion->count()));
@@ -127,7 +122,7 @@ struct Walk {
             if (row >= 0) w.ListView1->scrollToItem(w.ListView1->topLevelItem(row));
             if (row >= 0) clickAt(w.ListView1, w.ListView1->visualItemRect(w.ListView1->topLevelItem(row)));
             QTest::mouseClick(w.convert, Qt::LeftButton);
-            return QString("convert by %1 row %2").arg(w.conversion->currentText()).arg(row);
+            break;
         }
         case 13: {
             const auto before = std::make_unique<tally::State>(rig.state);
@@ -139,12 +134,12 @@ struct Walk {
             else if (rig.state.nextline != before->nextline || rig.state.entries != before->entries ||
                      rig.state.subtotals != before->subtotals)
                 failure = "the tape opened is not the tape saved";
-            return "Save As, Open";
+            break;
         }
-        case 14: QTest::mouseClick(pick(3) ? w.konst : w.clearit, Qt::LeftButton); return "K or Clear Entries";
+        case 14: QTest::mouseClick(pick(3) ? w.konst : w.clearit, Qt::LeftButton); break;
         default:
             if (!pick(4)) QTest::mouseClick(w.clearlist, Qt::LeftButton);
-            return "maybe Clear Memory";
+            break;
         }
     }
 };
@@ -173,11 +168,12 @@ private slots:
         QTemporaryDir dir;
         auto rig = std::make_unique<CalcRig>();
         QVERIFY(rig->ready && dir.isValid());
-        Walk walk{*rig, std::mt19937(seed), dir.filePath("walk.cal"), {}};
+        Walk walk{*rig, std::mt19937(seed), dir.filePath("walk.cal"), {}, {}};
         QStringList steps;
         QString fault;
         for (int i = 0; i < 300 && fault.isEmpty(); ++i) {
-            steps << walk.step();
+            walk.step();
+            steps << walk.trace;
             fault = walk.failure.isEmpty() ? broken(*rig) : walk.failure;
         }
         rig.reset();
