@@ -51,8 +51,7 @@ bool Calculator::openTape(const QString& name) {
 void Calculator::loadTape(const std::vector<tally::TapeLine>& loaded) {
     tally::applyTape(state, loaded);
     // The view stands at the loaded tape's end, as the scroll bar shows it.
-    // An empty file leaves the scroll bar's range at 1..1: a maximum of 0 would pull its minimum
-    // down with it for the rest of the run.
+    // An empty tape keeps the bar at 1, as at start: a maximum of 0 would pull its minimum to 0.
     const int lines = state.nextline - 1;
     VScroll1->setMaximum(std::max(lines, VScroll1->minimum()));
     VScroll1->setValue(VScroll1->maximum());
