@@ -10,15 +10,23 @@
 #include "shell/sounds.h"
 #include "window/calculator.h"
 
+namespace {
+// The command line, read before any window exists: --help and --version answer without a display.
+CommandLine commandLine(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName(QStringLiteral("tallyroll"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TALLYROLL_VERSION));
+    QCoreApplication probe(argc, argv);
+    return readCommandLine(QCoreApplication::arguments());
+}
+} // namespace
+
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("tallyroll"));
-    QApplication::setApplicationVersion(QStringLiteral(TALLYROLL_VERSION));
-    const CommandLine line = readCommandLine(QApplication::arguments());
+    const CommandLine line = commandLine(argc, argv);
     if (line.exitCode) {
         std::fputs(line.output.toLocal8Bit().constData(), *line.exitCode == 0 ? stdout : stderr);
         return *line.exitCode;
     }
+    QApplication app(argc, argv);
     applyClassicLook(app);
     app.setWindowIcon(QIcon(dataFilePath("tallyroll.png")));
     tally::State state;
