@@ -7,8 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/datalookup.h"
-#include "files/diskfile.h"
+#include "help/helpdoc.h"
 #include "help/helpwindow.h"
 #include "shell/look.h"
 
@@ -38,21 +37,11 @@ int main(int argc, char* argv[]) {
         currentDir = "."; // a vanished working directory: the data directories may still serve
     const std::filesystem::path exeDir(QFile::encodeName(QApplication::applicationDirPath()).toStdString());
 
-    const std::string wanted = QFile::encodeName(name).toStdString();
-    const tally::DataLookup lookup = tally::findDataFile(wanted, currentDir, exeDir);
-    if (lookup.found.empty())
-        return fail(QFile::decodeName(tally::notFoundText(wanted, lookup).c_str()));
+    const tally::ManualText manual = tally::loadManual(name, currentDir, exeDir);
+    if (!manual.error.isEmpty())
+        return fail(manual.error);
 
-    const QString path = QFile::decodeName(lookup.found.c_str());
-    // The manual is some 14 KiB; rendering megabytes of Markdown would hold the viewer for minutes.
-    constexpr std::size_t kLargestManual = 256 * 1024;
-    const tally::FileRead file = tally::readWholeFile(lookup.found.string(), kLargestManual);
-    if (!file.ok())
-        return fail(QStringLiteral("The help file \"%1\" could not be read:\n  %2\n%3.")
-                        .arg(name, path, QString::fromStdString(file.error)));
-    const QString markdown = QString::fromStdString(file.bytes);
-
-    tally::HelpWindow window(markdown);
+    tally::HelpWindow window(manual.markdown);
     placeOnScreen(window);
     window.show();
     return QApplication::exec();
