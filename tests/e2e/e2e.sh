@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # The real program in a private Xvfb, driven by xdotool: keys a tape, saves it through File >
 # Save As and the real Qt file dialog, clears it, opens it again through File > Open, corrects a
-# past line by clicking its entry cell, and saves again. Both files' bytes are checked.
+# past line by clicking its entry cell, and saves again; both files' bytes are checked. As root it
+# then prints through a real CUPS queue (cups-pdf) made the program's default printer: the job sent
+# to a stopped queue is held and lands as a PDF whose date and separator stand at the printable
+# corner; a queue that rejects jobs is told and the preview stays open.
 # Usage: e2e.sh BUILD_DIR. Exit 0 pass, 1 fail, 77 skipped (the reason is printed).
 set -u
 build=${1:?usage: e2e.sh BUILD_DIR}
@@ -29,6 +32,10 @@ fail() {
 }
 cleanup() {
     for pid in $app $xvfb; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
+    if [ -n "${backend_mode:-}" ]; then
+        lpadmin -x "$queue" 2>/dev/null; rm -f "$conf"; chmod "$backend_mode" "$backend"
+        [ -n "$cupsd" ] && kill "$cupsd" 2>/dev/null && wait "$cupsd" 2>/dev/null
+    fi
     [ -z "${keep:-}" ] && rm -rf "$tmp"
     return 0
 }
@@ -62,6 +69,36 @@ done
 export DISPLAY=$display HOME=$tmp XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM QT_QPA_PLATFORMTHEME
+
+# The printing part needs root (cupsd, a queue); without it the rest still runs, and says so.
+queue=tallyroll-pdf conf=/etc/cups/cups-pdf-tallyroll.conf backend=/usr/lib/cups/backend/cups-pdf
+ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd cupsd= backend_mode= no_print=
+[ "$(id -u)" -eq 0 ] || no_print="needs root to run cupsd and add a queue"
+for tool in /usr/sbin/cupsd lpadmin lpstat cupsdisable cupsenable cupsreject pdftotext pdftoppm; do
+    [ -z "$no_print" ] && ! command -v "$tool" >/dev/null && no_print="$tool is missing (scripts/install-deps.sh installs it)"
+done
+[ -z "$no_print" ] && { [ -e "$backend" ] && [ -r "$ppd" ] || no_print="cups-pdf is missing (printer-driver-cups-pdf)"; }
+running() { LC_ALL=C lpstat -r 2>/dev/null | grep -q 'is running'; }
+if [ -z "$no_print" ]; then
+    exec 9>/tmp/tallyroll-e2e-cups.lock # the queue and its settings are machine-wide: one run at a time
+    flock -w 100 9 || fail "another run holds /tmp/tallyroll-e2e-cups.lock"
+    backend_mode=$(stat -c %a "$backend")
+    chmod 0700 "$backend" # cupsd runs a backend as root only when no one else may; cups-pdf needs root
+    if ! running; then    # a running scheduler is used and left running
+        mkdir -p /run/cups
+        /usr/sbin/cupsd -f >"$tmp/cupsd.log" 2>&1 9>&- &
+        cupsd=$!
+        wait_for 300 running || no_print="cupsd cannot be started here: $(tail -n 3 "$tmp/cupsd.log")"
+    fi
+fi
+if [ -z "$no_print" ]; then
+    mkdir -m 777 "$tmp/pdf"
+    printf 'Out %s\nAnonDirName %s\nLabel 1\n' "$tmp/pdf" "$tmp/pdf" >"$conf"
+    # Qt's PDF reaches cups-pdf as PostScript; pdftocairo (not Ghostscript) keeps its text readable.
+    lpadmin -p "$queue" -v cups-pdf:/tallyroll -E -P "$ppd" -o pdftops-renderer-default=pdftocairo ||
+        fail "lpadmin could not add the queue"
+    export LPDEST=$queue # the program's default printer only
+fi
 
 (cd "$tmp" && exec "$program") >"$tmp/app.log" 2>&1 &
 app=$!
@@ -134,6 +171,52 @@ type_keys '7+'
 sleep 0.2
 file_dialog s 'Save As' "$tmp/out.cal"
 expect_file "$tmp/out.cal" '"12.5  ","12.5"\r\n"7 +","19.5"\r\n"4 -","15.5"\r\n"2 /","7.75"\r\n'
+
+# print_tape: File > Print, then the preview's Print button (2190, 6930 twips in the preview).
+previews() { xdotool search --onlyvisible --name '^Print Preview$' 2>/dev/null | wc -l; }
+print_tape() {
+    xdotool mousemove --sync 0 0
+    xdotool windowfocus --sync "$win"
+    xdotool key alt+f
+    wait_for 50 menu_shown || fail "Alt+F opened no menu"
+    xdotool key p
+    preview=$(timeout 10 xdotool search --sync --onlyvisible --name '^Print Preview$' 2>/dev/null | head -1)
+    [ -n "$preview" ] || fail "File > Print showed no preview"
+    sleep 0.3
+    eval "$(xdotool getwindowgeometry --shell "$preview")"
+    xdotool mousemove --sync $((X + (2190 + 1515 / 2) / 15)) $((Y + (6930 + 375 / 2) / 15)) click 1
+}
+if [ -n "$no_print" ]; then
+    log "printing skipped: $no_print"
+else
+    export LC_ALL=C
+    cupsdisable "$queue" # a stopped queue takes the job and holds it: that is success
+    print_tape
+    wait_for 100 window_gone "$preview" || fail "the preview stayed open after printing on a stopped queue"
+    cupsenable "$queue"
+    # cups-pdf writes in place: the PDF is done when the queue is empty.
+    done_pdf() { pdf=$(find "$tmp/pdf" -name '*.pdf' -size +0 | head -n 1); [ -n "$pdf" ] && [ -z "$(lpstat -o "$queue")" ]; }
+    wait_for 300 done_pdf || fail "no PDF appeared within 30 s"
+    grep -qE '^ *4 # +2\.00 / +7\.75 =' <(pdftotext -layout "$pdf" -) || fail "the printed tape lacks line 4"
+    # The A4 queue prints on the whole sheet: its printable corner is the sheet's own.
+    date_at() { pdftotext -bbox "$pdf" - | grep -m1 -E '>[0-9]{2}-[0-9]{2}-[0-9]{4}<' | sed -E "s/.*$1=\"([0-9.]+)\".*/\1/"; }
+    awk -v x="$(date_at xMin)" -v y="$(date_at yMin)" 'BEGIN { exit !(x != "" && x < 2 && y < 2) }' ||
+        fail "the date does not stand at the printable corner"
+    # The darkest of 9 dots at 600 dpi across the separator's place, 4 inches in, $1 dots down.
+    dot() { pdftoppm -r 600 -gray -x 2396 -y "$1" -W 9 -H 1 "$pdf" | tail -c 9 | od -An -tu1 -v |
+        awk '{ for (i = 1; i <= NF; i++) if (m == "" || $i < m) m = $i } END { print m }'; }
+    [ "$(dot 600)" -lt 128 ] && [ "$(dot 6590)" -lt 128 ] && [ "$(dot 6700)" -ge 128 ] ||
+        fail "the separator does not run 4 inches in, down to 11 inches"
+    # A queue that rejects jobs: the user is told (a second "Print Preview" window, the message)
+    # and the preview stays open for another try.
+    cupsreject "$queue"
+    print_tape
+    wait_for 100 eval '[ "$(previews)" -eq 2 ]' || fail "a rejected job was not told"
+    xdotool key Return
+    wait_for 50 eval '[ "$(previews)" -eq 1 ]' || fail "the message did not close"
+    xdotool windowclose "$preview" 2>/dev/null || xdotool key Escape
+    log "printed through CUPS: $pdf"
+fi
 
 # "o" in the entry box ends the program.
 xdotool windowfocus --sync "$win" 2>/dev/null
