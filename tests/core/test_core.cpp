@@ -22,6 +22,7 @@
 #include "tape/cells.h"
 #include "tape/copytext.h"
 #include "tape/recalc.h"
+#include "table.h"
 #include "tapes.h"
 
 using namespace tally;
@@ -30,13 +31,6 @@ using L = QStringList;
 
 namespace {
 const double kNone = qQNaN(), kMax = std::numeric_limits<double>::max(); // kNone: no number, a failure
-// The columns of a _data() table declared and read by name; "<none>" stands for no text at all.
-template <typename T = QString> void columns(std::initializer_list<const char*> names) { for (auto n : names) QTest::addColumn<T>(n); }
-template <typename T = QString> T fetch(const char* name) { return *static_cast<T*>(QTest::qData(name, qMetaTypeId<T>())); }
-std::string str(const char* name) { return fetch(name).toStdString(); }
-QTestData& row(const char* name) { return QTest::newRow(name); }
-QString q(const std::string& s) { return QString::fromStdString(s); }
-QString q(const std::optional<std::string>& s) { return s ? q(*s) : QStringLiteral("<none>"); }
 QByteArray bytes(std::string_view s) { return QByteArray(s.data(), qsizetype(s.size())); }
 std::string_view view(const QByteArray& b) { return {b.constData(), std::size_t(b.size())}; }
 QString pad(int blanks, const char* text) { return QString(blanks, ' ') + text; }

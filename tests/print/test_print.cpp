@@ -8,6 +8,7 @@
 #include "print/pagelayout.h"
 #include "print/printing.h"
 #include "shell/sounds.h"
+#include "table.h"
 #include "tapes.h"
 #include "window/calculator.h"
 using namespace tally;
