@@ -12,9 +12,7 @@ build=${1:?usage: e2e.sh BUILD_DIR}
 log() { printf 'e2e: %s\n' "$*" >&2; }
 skip() { log "skipped: $*"; exit 77; }
 
-for tool in Xvfb xdotool xdpyinfo; do
-    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed (scripts/install-deps.sh installs it)"
-done
+for tool in Xvfb xdotool xdpyinfo; do command -v "$tool" >/dev/null || skip "$tool is missing (scripts/install-deps.sh)"; done
 program="$(cd "$build" 2>/dev/null && pwd)/tallyroll"
 [ -x "$program" ] || { log "FAIL: $program is not built"; exit 1; }
 
@@ -24,11 +22,9 @@ app= xvfb= display= win= dialog=
 # A failure leaves a screenshot and the program's output in the temp dir, which then stays.
 fail() {
     log "FAIL: $*"
-    [ -n "$display" ] && import -display "$display" -window root "$tmp/failure.png" 2>/dev/null &&
-        log "screenshot: $tmp/failure.png"
-    [ -s "$tmp/app.log" ] && { log "program output:"; sed 's/^/  /' "$tmp/app.log" >&2; }
-    keep=1
-    exit 1
+    [ -n "$display" ] && import -display "$display" -window root "$tmp/failure.png" 2>/dev/null && log "see $tmp/failure.png"
+    [ -s "$tmp/app.log" ] && sed 's/^/  /' "$tmp/app.log" >&2
+    keep=1 && exit 1
 }
 cleanup() {
     for pid in $app $xvfb; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
@@ -46,10 +42,7 @@ trap 'exit 1' INT TERM
 wait_for() {
     local tenths=$1 i
     shift
-    for ((i = 0; i < tenths; i++)); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
+    for ((i = 0; i < tenths; i++)); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
     return 1
 }
 
@@ -113,16 +106,20 @@ type_keys() { xdotool type --delay 25 -- "$1"; }
 menu_shown() { xdotool search --onlyvisible --class tallyroll 2>/dev/null | grep -vqx "$win"; }
 window_gone() { ! xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1"; }
 
-# file_dialog MNEMONIC TITLE PATH: File menu item by its access key, then the path typed into the
-# dialog's name field (it has the focus) and Return.
-file_dialog() {
+# file_menu MNEMONIC: the File menu's item by its access key. The letter must reach the menu, not
+# the entry box, where "s" would store and "o" would exit.
+file_menu() {
     xdotool mousemove --sync 0 0
     xdotool windowfocus --sync "$win"
     menu_shown && fail "a window other than the main one is open before the menu"
     xdotool key alt+f
-    # The letter must reach the menu, not the entry box, where "s" would store and "o" would exit.
     wait_for 50 menu_shown || fail "Alt+F opened no menu"
     xdotool key "$1"
+}
+
+# file_dialog MNEMONIC TITLE PATH: the path typed into the dialog's name field (it has the focus), Return.
+file_dialog() {
+    file_menu "$1"
     dialog=$(timeout 10 xdotool search --sync --onlyvisible --name "^$2\$" 2>/dev/null | head -1)
     [ -n "$dialog" ] || fail "File menu key $1 showed no dialog \"$2\""
     xdotool windowfocus --sync "$dialog" 2>/dev/null
@@ -142,9 +139,8 @@ expect_file() {
     wait_for 50 test -e "$1" || fail "$1 was not written"
     printf "$2" >"$tmp/expected.bytes"
     cmp -s "$tmp/expected.bytes" "$1" && return 0
-    log "expected:"; od -c "$tmp/expected.bytes" >&2
-    log "written:"; od -c "$1" >&2
-    fail "$1 does not hold the expected bytes"
+    od -c "$tmp/expected.bytes" >&2; od -c "$1" >&2
+    fail "$1 does not hold the expected bytes (expected first)"
 }
 
 # 12.5 is line 1 (its own subtotal, no operator); then x3, -4, /2.
@@ -175,11 +171,7 @@ expect_file "$tmp/out.cal" '"12.5  ","12.5"\r\n"7 +","19.5"\r\n"4 -","15.5"\r\n"
 # print_tape: File > Print, then the preview's Print button (2190, 6930 twips in the preview).
 previews() { xdotool search --onlyvisible --name '^Print Preview$' 2>/dev/null | wc -l; }
 print_tape() {
-    xdotool mousemove --sync 0 0
-    xdotool windowfocus --sync "$win"
-    xdotool key alt+f
-    wait_for 50 menu_shown || fail "Alt+F opened no menu"
-    xdotool key p
+    file_menu p
     preview=$(timeout 10 xdotool search --sync --onlyvisible --name '^Print Preview$' 2>/dev/null | head -1)
     [ -n "$preview" ] || fail "File > Print showed no preview"
     sleep 0.3
