@@ -2,7 +2,8 @@
 // eight bytes the double, then the pattern (each byte mapped onto "#", "0", "," or "."), and
 // whatever is left is a text for the text form. The display must be well formed: a sign only for
 // a negative value, at most one point, commas only in groups of three, and the integer digits
-// those of the value's integer part (one more when rounding carries into it).
+// those of the value's integer part (one more when rounding carries into it; from 1e15 on, its
+// first 15 significant digits and zeros).
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -31,6 +32,24 @@ std::string plusOne(std::string s) {
         s[i] = '0';
     }
     return "1" + s;
+}
+
+// The integer digits a display shows: those of the value's integer part; from 1e15 on, no digit
+// beyond the 15 significant ones a tape text holds (zeros after them).
+std::string wholeDigits(double magnitude) {
+    char buf[400];
+    if (magnitude < 1e15) {
+        const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::trunc(magnitude), std::chars_format::fixed, 0);
+        if (ec != std::errc()) std::abort();
+        return withoutLeadingZeros(std::string(buf, end));
+    }
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 14);
+    if (ec != std::errc()) std::abort();
+    const std::string sci(buf, end);
+    const std::size_t e = sci.find('e');
+    std::string digits = sci.substr(0, 1) + sci.substr(2, e - 2);
+    digits.resize(static_cast<std::size_t>(std::atoi(sci.c_str() + e + 1)) + 1, '0');
+    return digits;
 }
 
 void checkDisplay(double value, const std::string& pattern, const std::string& out) {
@@ -63,11 +82,7 @@ void checkDisplay(double value, const std::string& pattern, const std::string& o
         for (++p; p < out.size(); ++p)
             if (out[p] < '0' || out[p] > '9') std::abort(); // a second point lands here too
 
-    char buf[400];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::trunc(std::fabs(value)),
-                                         std::chars_format::fixed, 0);
-    if (ec != std::errc()) std::abort();
-    const std::string whole = withoutLeadingZeros(std::string(buf, end));
+    const std::string whole = wholeDigits(std::fabs(value));
     const std::string shown = withoutLeadingZeros(intDigits);
     if (shown != whole && shown != plusOne(whole)) std::abort();
 }
