@@ -136,7 +136,7 @@ private slots:
         QTest::keyClicks(w.Text2, "5+7+2.5+");
         w.mnuCopyTape->trigger();
         const QString tape = QGuiApplication::clipboard()->text();
-        QVERIFY2(tape.contains("2.50") && tape.count('\n') >= 3, qPrintable(tape)); // with the view's decimals
+        QVERIFY2(tape.contains("14.50") && tape.count('\n') >= 3, qPrintable(tape)); // with the view's decimals
         QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
         QApplication::sendEvent(w.Label11[0], &rightClick);
         QVERIFY(w.tapeMenu->isVisible() && !w.mnuRestoreTape->isEnabled() && !w.mnuLastSession->isEnabled());
