@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QIcon>
+#include <algorithm>
 #include <cstdio>
 
 #include "core/state.h"
@@ -12,9 +13,14 @@
 
 namespace {
 // The command line, read before any window exists: --help and --version answer without a display.
+// Only an option needs an application object to answer; a plain start does without one.
 CommandLine commandLine(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("tallyroll"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TALLYROLL_VERSION));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    if (std::none_of(arguments.begin() + 1, arguments.end(), [](const QString& a) { return a.startsWith('-'); }))
+        return readCommandLine(arguments);
     QCoreApplication probe(argc, argv);
     return readCommandLine(QCoreApplication::arguments());
 }
