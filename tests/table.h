@@ -1,6 +1,5 @@
 #pragma once
-// The columns of a QTest _data() table declared and read by name, and texts in the form QCOMPARE
-// prints; "<none>" stands for no text at all, so that it differs from the empty text.
+// Columns of a QTest _data() table declared and read by name; "<none>" stands for no text, unlike "".
 #include <QtTest>
 #include <initializer_list>
 #include <optional>
