@@ -1,11 +1,8 @@
 #pragma once
-// The columns of a QTest _data() table declared and read by name, and texts in the form QCOMPARE
-// prints; "<none>" stands for no text at all, so that it differs from the empty text.
+// Columns of a QTest _data() table declared and read by name; "<none>" stands for no text, unlike "".
 #include <QtTest>
-#include <initializer_list>
 #include <optional>
 #include <string>
-
 template <typename T = QString> void columns(std::initializer_list<const char*> names) { for (auto n : names) QTest::addColumn<T>(n); }
 template <typename T = QString> T fetch(const char* name) { return *static_cast<T*>(QTest::qData(name, qMetaTypeId<T>())); }
 inline std::string str(const char* name) { return fetch(name).toStdString(); }

@@ -1,7 +1,5 @@
 #pragma once
-#include <string>
 #include "core/state.h"
-
 // A tape made directly in the state, for tests and benchmarks: line k has entry "k +" (line 1 "1  ") and subtotal "k".
 inline tally::State tapeOf(int lines) {
     tally::State state;
