@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# The real program in a private Xvfb, driven by xdotool: keys a tape, saves it through File >
-# Save As and the real Qt file dialog, clears it, opens it again through File > Open, corrects a
-# past line by clicking its entry cell, and saves again; both files' bytes are checked. As root it
-# then prints through a real CUPS queue (cups-pdf) made the program's default printer: the job sent
-# to a stopped queue is held and lands as a PDF whose date and separator stand at the printable
-# corner; a queue that rejects jobs is told and the preview stays open.
+# The real program in a private Xvfb, driven by xdotool: keys a tape, saves it and opens it again
+# through the real file dialog, corrects a past line and saves again (bytes checked); as root it
+# prints through a real cups-pdf queue: held by a stopped queue, the PDF's date and separator at
+# the printable corner, a rejected job told with the preview left open.
 # Usage: e2e.sh BUILD_DIR. Exit 0 pass, 1 fail, 77 skipped (the reason is printed).
 set -u
 build=${1:?usage: e2e.sh BUILD_DIR}
@@ -40,9 +38,8 @@ trap 'exit 1' INT TERM
 
 # Waits up to $1 tenths of a second for the command in the remaining arguments to succeed.
 wait_for() {
-    local tenths=$1 i
-    shift
-    for ((i = 0; i < tenths; i++)); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+    local i
+    for ((i = 0; i < $1; i++)); do "${@:2}" >/dev/null 2>&1 && return 0; sleep 0.1; done
     return 1
 }
 
@@ -214,8 +211,5 @@ fi
 xdotool windowfocus --sync "$win" 2>/dev/null
 type_keys o
 wait_for 100 eval '! kill -0 "$app"' || fail "\"o\" did not end the program"
-wait "$app"
-rc=$?
-app=
-[ "$rc" -eq 0 ] || fail "the program ended with status $rc"
-log "passed"
+wait "$app" || fail "the program ended with status $?"
+app= && log "passed"
