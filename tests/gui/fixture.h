@@ -1,10 +1,7 @@
 #pragma once
-// The real main window on a fresh state, sounds and all it sends outside recorded. Each test class
-// registers itself with GUI_TEST; one main() runs them.
+// The real main window on a fresh state, its sounds and all it sends outside recorded.
 #include <QtTest>
 #include <QtWidgets>
-#include <functional>
-#include <memory>
 
 #include "core/state.h"
 #include "core/taperule.h"
@@ -38,7 +35,7 @@ struct RecordingOutside : Outside {
     bool startProgram(const QString& program, const QStringList& args) override { return started << (QStringList{program} + args), startWorks; }
 };
 
-// A fresh state and the real window, shown and active, a modal dialog closed and failed. Check `ready`.
+// A fresh state and the real window, shown and active; a modal dialog is closed and fails. Check `ready`.
 struct CalcRig {
     bool classicLook = (applyClassicLook(*qApp), true); // before the window takes its colours
     tally::State state;
@@ -80,9 +77,5 @@ inline QString rowText(const Calculator& w, int r) {
 }
 inline int lineOnRow(const Calculator& w, int r) { return w.Label10[r]->text().section(' ', 0, 0).toInt(); }
 
-inline std::vector<std::function<std::unique_ptr<QObject>()>>& guiTests() {
-    static std::vector<std::function<std::unique_ptr<QObject>()>> tests;
-    return tests;
-}
-#define GUI_TEST(Class) \
-    static const bool registered##Class = (guiTests().push_back([] { return std::make_unique<Class>(); }), true);
+// A seeded random walk through a window of its own (test_random.cpp); seed 5 under a comma-decimal locale.
+void randomWalk(unsigned seed);
