@@ -65,11 +65,8 @@ private slots:
             QTest::sendKeyEvent(QTest::Click, w.Text2, key, text, Qt::KeypadModifier);
             QCOMPARE(w.Text2->text(), QString("1."));
         }
-    }
-
-    void constantClearExit() {
-        Calculator& w = rig->window;
-        QTest::keyClicks(w.Text2, "2.5");
+        click(w.clearit); // then the constant, Clear, a huge entry, the full tape and Exit
+        w.Text2->setText("2.5");
         click(w.konst);
         QCOMPARE(w.knst->text(), QString("Constant = 2.5      "));
         w.Text2->clear();
@@ -93,27 +90,41 @@ private slots:
         QVERIFY(rig->outside.ended && rig->sounds.played == "21211");
     }
 
-    // Characters typed into the entry box reach their commands through the key table.
+    // Characters typed into the entry box reach their commands through the key table; a shortcut after
+    // them reaches its menu item and never a letter command (o exits, s stores, c clears) nor types.
     void entryBoxKeys_data() {
-        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("keys"); // typed, then a shortcut after the caret
         QTest::addColumn<int>("lines");
         QTest::addColumn<QString>("box");
         QTest::addColumn<int>("stored");
         QTest::addColumn<QString>("sounds");
-        QTest::newRow("digits and +") << "12+" << 1 << "" << 0 << "2211";
-        QTest::newRow("Enter") << "12\r" << 1 << "" << 0 << "2211";
-        QTest::newRow("- * / after a first line") << "8+2-3*4/" << 4 << "" << 0 << "211211211211";
-        QTest::newRow("s stores") << "10+5+s" << 2 << "" << 1 << "221121111";
-        QTest::newRow("c clears the tape") << "10+5+c" << 0 << "" << 0 << "221121112";
-        QTest::newRow("k keeps a constant") << "7k" << 0 << "7" << 0 << "211";
-        QTest::newRow("letter swallowed") << "1a" << 0 << "1" << 0 << "21";
-        QTest::newRow("o exits") << "o" << 0 << "" << 0 << "11";
+        QTest::addColumn<QString>("reached"); // by the shortcut
+        QTest::newRow("digits and +") << "12+" << 1 << "" << 0 << "2211" << "";
+        QTest::newRow("Enter") << "12\r" << 1 << "" << 0 << "2211" << "";
+        QTest::newRow("- * / after a first line") << "8+2-3*4/" << 4 << "" << 0 << "211211211211" << "";
+        QTest::newRow("s stores") << "10+5+s" << 2 << "" << 1 << "221121111" << "";
+        QTest::newRow("c clears the tape") << "10+5+c" << 0 << "" << 0 << "221121112" << "";
+        QTest::newRow("k keeps a constant") << "7k" << 0 << "7" << 0 << "211" << "";
+        QTest::newRow("letter swallowed") << "1a" << 0 << "1" << 0 << "21" << "";
+        QTest::newRow("o exits") << "o" << 0 << "" << 0 << "11" << "";
+        for (auto [keys, reached] : {std::pair{"Ctrl+O", "open"}, {"Ctrl+S", "save"}, {"Ctrl+P", "print"}, {"F1", "help"}, {"Ctrl+C", ""}})
+            QTest::newRow(keys) << QString("5+12^") + keys << 1 << "12" << 0 << "21122" << reached;
     }
     void entryBoxKeys() {
         QFETCH(QString, keys);
         QFETCH(int, stored);
         Calculator& w = rig->window;
-        QTest::keyClicks(w.Text2, keys);
+        QTest::keyClicks(w.Text2, keys.section('^', 0, 0));
+        if (keys.contains('^')) {
+            const QKeyCombination key = QKeySequence(keys.section('^', 1))[0];
+            QTest::keyClick(w.Text2, key.key(), key.keyboardModifiers());
+        }
+        QStringList reached;
+        for (auto kind : rig->outside.fileQuestions) reached << (kind == Outside::FileKind::OpenTape ? "open" : "save");
+        if (w.preview) reached << "print";
+        if (!rig->outside.started.isEmpty()) reached << "help";
+        delete w.preview;
+        QTEST(reached.join(','), "reached");
         QTEST(rig->state.nextline - 1, "lines");
         QTEST(lineOnRow(w, 0), "lines");
         QTEST(w.Text2->text(), "box");
@@ -138,7 +149,9 @@ private slots:
         }
     }
 
-    // Up and Down in the entry box, the scroll bar's change, drag and the slider.
+    // Up and Down in the entry box, the scroll bar's change, drag and the slider. Then F2 opens the
+    // editor on the bottom row's line; s stores, e previews, x ends, none writes the line; Up and Down
+    // scroll the view while the edit stays on its line.
     void scrolling() {
         Calculator& w = rig->window;
         typeTape(w, 20);
@@ -164,65 +177,21 @@ private slots:
         QVERIFY(rowText(w, 0) == "20 #|20.00 +|210 =" && rig->sounds.played == "1111112");
         QTest::keyClick(w.Text2, 's');
         QVERIFY(rig->state.memlist[0] == "15" && rig->state.memlist[1] == "210" && w.Text2->hasFocus());
-    }
-
-    // A click on an entry cell opens the editor over it; an operator writes the line back and the
-    // rows are recomputed in place; Esc or the scroll bar taking focus drop the edit unwritten.
-    void editor_data() {
-        QTest::addColumn<int>("row"); // of the tape 10 + 1234.5 + 2 x, line 3 on row 0
-        QTest::addColumn<QString>("keys"); // typed into the editor; '|': the scroll bar takes focus
-        QTest::addColumn<QString>("line2");
-        QTest::addColumn<QStringList>("rows"); // rows 2, 1, 0 as "entry|subtotal"
-        const QStringList same{"10.00  |10.00 =", "1,234.50 +|1,244.50 =", "2.00 x|2,489.00 ="};
-        QTest::newRow("operator writes back") << 1 << "7-" << "7 -" << QStringList{"10.00  |10.00 =", "7.00 -|3.00 =", "2.00 x|6.00 ="};
-        QTest::newRow("Esc cancels") << 1 << "7\x1b" << "1234.5 +" << same;
-        QTest::newRow("scroll bar focus drops the edit") << 1 << "7|" << "1234.5 +" << same;
-        QTest::newRow("empty row edits nothing") << 5 << "9+" << "1234.5 +" << same;
-    }
-    void editor() {
-        QFETCH(int, row);
-        QFETCH(QString, keys);
-        QFETCH(QString, line2);
-        Calculator& w = rig->window;
-        QTest::keyClicks(w.Text2, "10+1234.5+2*");
-        rig->sounds.played.clear();
-        click(w.Label11[row]);
-        QVERIFY(w.Text3->isVisible() && w.Text3->hasFocus() && w.Text3->pos() == w.Label11[row]->pos() && rig->sounds.played == "11");
-        QCOMPARE(w.Text3->text(), QString(row == 1 ? "1234.5" : "0"));
-        QCOMPARE(w.Text3->selectedText(), w.Text3->text()); // typing replaces the number
-        const QString typed = QString(keys).remove('|');
-        for (QChar c : typed)
-            QTest::sendKeyEvent(QTest::Click, w.Text3, c == '\x1b' ? Qt::Key_Escape : Qt::Key_unknown, c.toLatin1(), Qt::NoModifier);
-        if (keys.endsWith('|')) w.VScroll1->setFocus(Qt::MouseFocusReason);
-        QVERIFY(w.Text3->isHidden() && w.Text2->hasFocus());
-        QCOMPARE(QString::fromStdString(rig->state.entries[2]), line2);
-        QStringList rows;
-        for (int r = 2; r >= 0; --r) rows << w.Label11[r]->text() + '|' + w.Label12[r]->text();
-        QTEST(rows, "rows");
-        QTest::keyClicks(w.Text2, "1+"); // a dropped edit stays dropped
-        QCOMPARE(QString::fromStdString(rig->state.entries[2]), line2);
-    }
-
-    // F2 opens the editor on the bottom row's line; s stores, e previews, x ends, none writes the
-    // line; Up and Down scroll the view while the edit stays on its line.
-    void editorCommandsAndArrows() {
-        Calculator& w = rig->window;
-        typeTape(w, 20);
-        w.VScroll1->setValue(5);
+        w.VScroll1->setValue(6);
         QTest::keyClick(w.Text2, Qt::Key_F2);
         QTest::keyClicks(w.Text3, "7s");
-        QCOMPARE(rig->state.memlist[0], std::string("15"));
+        QCOMPARE(rig->state.memlist[2], std::string("21"));
         QTest::keyClick(w.Text3, 'e');
         QVERIFY(w.preview && w.preview->isVisible());
         delete w.preview;
         QTest::keyClick(w.Text3, 'X');
-        QVERIFY(rig->outside.ended && w.Text3->isVisible() && w.Text3->text() == "7" && rig->state.entries[5] == "5 +");
+        QVERIFY(rig->outside.ended && w.Text3->isVisible() && w.Text3->text() == "7" && rig->state.entries[6] == "6 +");
         QTest::keyClick(w.Text3, Qt::Key_Up);
-        QVERIFY(w.VScroll1->value() == 4 && lineOnRow(w, 0) == 4);
+        QVERIFY(w.VScroll1->value() == 5 && lineOnRow(w, 0) == 5);
         QTest::keyClick(w.Text3, Qt::Key_Down);
         w.Text3->setFocus();
         QTest::keyClicks(w.Text3, "1+");
-        QVERIFY(w.VScroll1->value() == 5 && rig->state.entries[5] == "71 +");
+        QVERIFY(w.VScroll1->value() == 6 && rig->state.entries[6] == "71 +");
     }
 
     void memory() {
@@ -396,27 +365,6 @@ private slots:
         QApplication::sendEvent(w.Text2, &drop);
         QCoreApplication::processEvents();
         QVERIFY(enter.isAccepted() && drop.isAccepted() && w.Text2->text().isEmpty() && rig->state.nextline == 3 && w.Label10[0]->text() == "2 #");
-    }
-
-    // Shortcuts in the entry box reach their menu item and never a letter command (o exits,
-    // s stores, c clears), nor type their letter.
-    void shortcuts_data() {
-        QTest::addColumn<QString>("reached");
-        for (auto [keys, reached] : {std::pair{"Ctrl+O", "open"}, {"Ctrl+S", "save"}, {"Ctrl+P", "print"}, {"F1", "help"}, {"Ctrl+C", ""}})
-            QTest::newRow(keys) << reached;
-    }
-    void shortcuts() {
-        Calculator& w = rig->window;
-        QTest::keyClicks(w.Text2, "5+12");
-        const QKeyCombination key = QKeySequence(QTest::currentDataTag())[0];
-        QTest::keyClick(w.Text2, key.key(), key.keyboardModifiers());
-        QStringList got;
-        for (auto kind : rig->outside.fileQuestions) got << (kind == Outside::FileKind::OpenTape ? "open" : "save");
-        if (w.preview) got << "print";
-        if (!rig->outside.started.isEmpty()) got << "help";
-        delete w.preview;
-        QTEST(got.join(','), "reached");
-        QVERIFY(!rig->outside.ended && w.List1->count() == 0 && rig->state.nextline == 2 && w.Text2->text() == "12");
     }
 
     // Copy Tape, Restore Cleared Tape and the last session's tape, kept at exit.
