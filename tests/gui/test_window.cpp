@@ -20,11 +20,6 @@ void choose(Calculator& w, const QString& category) { // as the user works the c
 }
 QPoint rowCentre(QListWidget* list, int r) { return list->visualItemRect(list->item(r)).center(); }
 void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
-QByteArray records(int count) {
-    QByteArray out;
-    for (int i = 1; i <= count; ++i) out += "\"" + QByteArray::number(i) + " +\",\"" + QByteArray::number(i) + "\"\r\n";
-    return out;
-}
 QStringList shown(const Calculator& w) { // the rows and the scroll bar
     QStringList s{QString::number(w.VScroll1->value()), QString::number(w.VScroll1->maximum())};
     for (int r = 0; r < tally::kVisibleRows; ++r) s << rowText(w, r);
@@ -233,8 +228,7 @@ private slots:
     void conversion() {
         Calculator& w = rig->window;
         choose(w, "Length");
-        QVERIFY(w.ListView1->isVisible() && w.ListView1->hasFocus());
-        QCOMPARE(rig->sounds.played, QString()); // only a pick sounds
+        QVERIFY(w.ListView1->isVisible() && w.ListView1->hasFocus() && rig->sounds.played.isEmpty()); // only a pick sounds
         QTest::mouseClick(w.ListView1->viewport(), Qt::LeftButton, {}, w.ListView1->visualItemRect(w.ListView1->topLevelItem(0)).center());
         QCOMPARE(w.convert->text(), QString("in > cm")); // the shipped table's first row
         QVERIFY(w.ListView1->isHidden() && w.convert->hasFocus() && rig->sounds.played == "1");
@@ -319,58 +313,43 @@ private slots:
         QFETCH(QString, told);
         Calculator& w = rig->window;
         QTemporaryDir dir;
-        const QString folder = dir.filePath(name.startsWith("disk/") ? "disk" : "");
+        const bool disk = name.startsWith("disk/");
+        const QString folder = dir.filePath(disk ? "disk" : "");
+        const QByteArray old = "\"1  \",\"1\"\r\n";
         QVERIFY(QDir().mkpath(folder));
-        if (name.startsWith("disk/")) { // as root every permission passes; a full disk fails for root too
+        if (disk) { // as root every permission passes; a full disk fails for root too
             if (geteuid() != 0) QSKIP("needs root to mount a small tmpfs as a full disk");
-            QVERIFY(QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder}) == 0 && writeFile(folder + "/filler", QByteArray(56 * 1024, 'x')));
+            QVERIFY(QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder}) == 0);
         }
-        QVERIFY(writeFile(folder + "/kept.cal", "\"1  \",\"1\"\r\n"));
-        auto unmount = qScopeGuard([&] { if (name.startsWith("disk/")) QProcess::execute("umount", {folder}); });
+        auto unmount = qScopeGuard([&] { if (disk) QProcess::execute("umount", {folder}); });
+        QVERIFY(writeFile(folder + "/kept.cal", old) && (!disk || writeFile(folder + "/filler", QByteArray(56 * 1024, 'x'))));
         const QStringList files = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
-        rig->outside.fileAnswers << dir.filePath(name); // open: the tape and view stay; save: the old file and no other
-        if (QString(QTest::currentDataTag()).startsWith("open")) {
-            QVERIFY(name == "pipe" ? mkfifo(qPrintable(dir.filePath(name)), 0600) == 0 : writeFile(dir.filePath(name), records(1001)));
+        rig->outside.fileAnswers << dir.filePath(name);
+        if (QString(QTest::currentDataTag()).startsWith("open")) { // the tape and the view stay
+            const QByteArray records = QByteArray("\"1 +\",\"1\"\r\n").repeated(1001);
+            QVERIFY(name == "pipe" ? mkfifo(qPrintable(dir.filePath(name)), 0600) == 0 : writeFile(dir.filePath(name), records));
             typeTape(w, 10);
             w.VScroll1->setValue(6);
             const QStringList before = shown(w);
             w.mnuOpen->trigger();
             QVERIFY(shown(w) == before && rig->state.nextline == 11 && rig->state.subtotals[10] == "55");
-        } else {
+        } else { // the old file stays and no other is left
             fillTape(rig->state, 1000); // more than the full disk holds
             if (QString(QTest::currentDataTag()).contains("quote")) rig->state.entries[7] = "7\" +";
             w.mnuSaveAs->trigger();
             QFile kept(folder + "/kept.cal");
-            QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll() == "\"1  \",\"1\"\r\n" && rig->outside.messages.value(0).contains("could not be saved"));
+            QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll() == old && rig->outside.messages.value(0).contains("could not be saved"));
             QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden), files);
         }
-        QCOMPARE(rig->outside.messages.size(), 1);
-        QVERIFY2(rig->outside.messages[0].contains(told), qPrintable(rig->outside.messages[0]));
+        QVERIFY2(rig->outside.messages.size() == 1 && rig->outside.messages[0].contains(told), qPrintable(rig->outside.messages.join('|')));
         QVERIFY(w.Text2->hasFocus());
     }
 
-    // A tape named on the command line, then one dropped on the window (its name is not typed).
-    void openFromOutside() {
+    // Copy Tape, Restore Cleared Tape and the last session's tape, kept at exit; then a tape named on
+    // the command line, and one dropped on the window (its name is not typed).
+    void tapesKeptAndFromOutside() {
         QTemporaryDir dir;
-        QVERIFY(writeFile(dir.filePath("tape"), records(2)));
-        Calculator& w = rig->window;
-        w.openTape(readCommandLine({"tallyroll", dir.filePath("tape")}).tape);
-        QVERIFY(rig->state.nextline == 3 && w.Label10[0]->text() == "2 #");
-        click(w.clearit);
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(dir.filePath("tape"))});
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(w.Text2, &enter);
-        QApplication::sendEvent(w.Text2, &drop);
-        QCoreApplication::processEvents();
-        QVERIFY(enter.isAccepted() && drop.isAccepted() && w.Text2->text().isEmpty() && rig->state.nextline == 3 && w.Label10[0]->text() == "2 #");
-    }
-
-    // Copy Tape, Restore Cleared Tape and the last session's tape, kept at exit.
-    void tapeNeverLost() {
-        QTemporaryDir stateHome;
-        qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome.path()));
+        qputenv("XDG_STATE_HOME", QFile::encodeName(dir.path()));
         Calculator& w = rig->window;
         QTest::keyClicks(w.Text2, "5+7+2.5+");
         w.mnuCopyTape->trigger();
@@ -391,7 +370,19 @@ private slots:
         emit w.tapeMenu->aboutToShow();
         w.mnuLastSession->trigger();
         QCOMPARE(copied(), tape);
-        QVERIFY(rig->outside.messages.isEmpty());
+        QVERIFY(rig->outside.messages.isEmpty() && writeFile(dir.filePath("tape"), "\"1  \",\"1\"\r\n\"2 +\",\"3\"\r\n"));
+        click(w.clearit);
+        w.openTape(readCommandLine({"tallyroll", dir.filePath("tape")}).tape);
+        QVERIFY(rig->state.nextline == 3 && w.Label10[0]->text() == "2 #");
+        click(w.clearit);
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(dir.filePath("tape"))});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.Text2, &enter);
+        QApplication::sendEvent(w.Text2, &drop);
+        QCoreApplication::processEvents();
+        QVERIFY(enter.isAccepted() && drop.isAccepted() && w.Text2->text().isEmpty() && rig->state.nextline == 3 && w.Label10[0]->text() == "2 #");
     }
 
     void accessibleNames_data() { // control, name|description
@@ -434,21 +425,20 @@ private slots:
         const QImage image = w.body->grab().toImage();
         const qreal dpr = image.devicePixelRatio();
         auto at = [&](QPoint p) { return image.pixelColor(p * dpr); };
+        auto lightness = [&](int x, int y) { return image.pixelColor(x, y).lightness(); }; // device pixels
         const QColor tip = QApplication::style()->standardPalette().color(QPalette::ToolTipBase);
         QList<const QPushButton*> keys(w.Command1.begin(), w.Command1.begin() + 11); // the digits and the point
-        keys << w.Command1[12] << w.Command1[13] << w.Command1[14] << w.Command1[16] << w.konst << w.store << w.clearit
-             << w.Command2 << w.removelist << w.clearlist;
+        keys << w.Command1[12] << w.Command1[13] << w.Command1[14] << w.Command1[16] << w.konst << w.store << w.clearit << w.Command2
+             << w.removelist << w.clearlist;
         for (const QPushButton* key : keys) {
             const QColor face = keys.indexOf(key) <= 10 ? tip : QColor(0xC0C0C0);
             const QRect g = key->geometry(), in = g.adjusted(3, 3, -3, -3), d(g.topLeft() * dpr, g.size() * dpr);
             for (QPoint p : {in.topLeft(), in.bottomRight(), QPoint(in.left(), g.center().y())}) QVERIFY2(at(p) == face, qPrintable(key->objectName()));
-            const int light = face.lightness(); // the edges are a device pixel wide
-            QVERIFY2(image.pixelColor(d.left(), d.center().y()).lightness() > light && image.pixelColor(d.center().x(), d.top()).lightness() > light &&
-                     image.pixelColor(d.right(), d.center().y()).lightness() < light && image.pixelColor(d.center().x(), d.bottom()).lightness() < light,
+            const int l = face.lightness(), x = d.center().x(), y = d.center().y(); // the edges are a device pixel wide
+            QVERIFY2(lightness(d.left(), y) > l && lightness(x, d.top()) > l && lightness(d.right(), y) < l && lightness(x, d.bottom()) < l,
                      qPrintable(key->objectName()));
         }
-        const auto shadow = *std::find_if(design::rectangles().begin(), design::rectangles().end(),
-                                          [](const auto& r) { return qstrcmp(r.name, "Shape20") == 0; });
+        const auto shadow = *std::ranges::find_if(design::rectangles(), [](const auto& r) { return qstrcmp(r.name, "Shape20") == 0; });
         const QRect under = w.Slider1->geometry() & design::twips(shadow.left, shadow.top, shadow.width, shadow.height);
         QVERIFY(!under.isEmpty());
         for (int y = under.top(); y <= under.bottom(); ++y)
