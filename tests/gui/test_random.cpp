@@ -52,13 +52,11 @@ QString step(CalcRig& rig, const std::function<int(int)>& pick, const QString& f
     switch (pick(15)) {
     case 0: case 1: click(w.Command1[std::array{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14, 16}[pick(15)]]); break;
     case 2: case 3: case 4: QTest::keyClick(w.Text2, "0123456789.0123+-*/\rs"[pick(21)]); break;
-    case 5: {
-        click(w.Label11[pick(tally::kVisibleRows)]);
-        for (int i = pick(4); i > 0; --i) QTest::keyClick(w.Text3, char('0' + pick(10)));
-        const char end = "+-*/\x1b "[pick(6)]; // an operator, Esc, or the edit stays open
-        if (end != ' ') QTest::sendKeyEvent(QTest::Click, w.Text3, end == 27 ? Qt::Key_Escape : Qt::Key_unknown, end, Qt::NoModifier);
-        break;
-    }
+    case 5: click(w.Label11[pick(tally::kVisibleRows)]);
+            for (int i = pick(4); i > 0; --i) QTest::keyClick(w.Text3, char('0' + pick(10)));
+            if (const char end = "+-*/\x1b "[pick(6)]; end != ' ') // an operator, Esc, or the edit stays open
+                QTest::sendKeyEvent(QTest::Click, w.Text3, end == 27 ? Qt::Key_Escape : Qt::Key_unknown, end, Qt::NoModifier);
+            break;
     case 6: QTest::keyClick(w.Text2, pick(2) ? Qt::Key_Up : Qt::Key_Down); break;
     case 7: bar->setValue(to); break;
     case 8: bar->setSliderDown(true), bar->setSliderPosition(to), bar->setSliderDown(false); break;
