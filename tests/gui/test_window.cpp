@@ -184,6 +184,43 @@ private slots:
         QVERIFY(w.VScroll1->value() == 6 && rig->state.entries[6] == "71 +");
     }
 
+    // A click on an entry cell opens the editor over it; an operator writes the line back and the
+    // rows are recomputed in place; Esc or the scroll bar taking focus drop the edit unwritten.
+    void editor_data() {
+        QTest::addColumn<int>("row"); // of the tape 10 + 1234.5 + 2 x, line 3 on row 0
+        QTest::addColumn<QString>("keys"); // typed into the editor; '|': the scroll bar takes focus
+        QTest::addColumn<QString>("line2");
+        QTest::addColumn<QStringList>("rows"); // rows 2, 1, 0 as "entry|subtotal"
+        const QStringList same{"10.00  |10.00 =", "1,234.50 +|1,244.50 =", "2.00 x|2,489.00 ="};
+        QTest::newRow("operator writes back") << 1 << "7-" << "7 -" << QStringList{"10.00  |10.00 =", "7.00 -|3.00 =", "2.00 x|6.00 ="};
+        QTest::newRow("Esc cancels") << 1 << "7\x1b" << "1234.5 +" << same;
+        QTest::newRow("scroll bar focus drops the edit") << 1 << "7|" << "1234.5 +" << same;
+        QTest::newRow("empty row edits nothing") << 5 << "9+" << "1234.5 +" << same;
+    }
+    void editor() {
+        QFETCH(int, row);
+        QFETCH(QString, keys);
+        QFETCH(QString, line2);
+        Calculator& w = rig->window;
+        QTest::keyClicks(w.Text2, "10+1234.5+2*");
+        rig->sounds.played.clear();
+        click(w.Label11[row]);
+        QVERIFY(w.Text3->isVisible() && w.Text3->hasFocus() && w.Text3->pos() == w.Label11[row]->pos() && rig->sounds.played == "11");
+        QCOMPARE(w.Text3->text(), QString(row == 1 ? "1234.5" : "0"));
+        QCOMPARE(w.Text3->selectedText(), w.Text3->text()); // typing replaces the number
+        const QString typed = QString(keys).remove('|');
+        for (QChar c : typed)
+            QTest::sendKeyEvent(QTest::Click, w.Text3, c == '\x1b' ? Qt::Key_Escape : Qt::Key_unknown, c.toLatin1(), Qt::NoModifier);
+        if (keys.endsWith('|')) w.VScroll1->setFocus(Qt::MouseFocusReason);
+        QVERIFY(w.Text3->isHidden() && w.Text2->hasFocus());
+        QCOMPARE(QString::fromStdString(rig->state.entries[2]), line2);
+        QStringList rows;
+        for (int r = 2; r >= 0; --r) rows << w.Label11[r]->text() + '|' + w.Label12[r]->text();
+        QTEST(rows, "rows");
+        QTest::keyClicks(w.Text2, "1+"); // a dropped edit stays dropped
+        QCOMPARE(QString::fromStdString(rig->state.entries[2]), line2);
+    }
+
     void memory() {
         Calculator& w = rig->window;
         QTest::keyClicks(w.Text2, "10+5+");
