@@ -1,10 +1,7 @@
 #pragma once
-// The real main window on a fresh state, sounds and all it sends outside recorded. Each test class
-// registers itself with GUI_TEST; one main() runs them.
+// The real main window on a fresh state, its sounds and all it sends outside recorded.
 #include <QtTest>
 #include <QtWidgets>
-#include <functional>
-#include <memory>
 
 #include "core/state.h"
 #include "core/taperule.h"
@@ -19,8 +16,7 @@ struct RecordingPlayer : SoundPlayer {
     void play(tally::Sound sound) override { played += sound == tally::Sound::Calc1 ? '1' : sound == tally::Sound::Calc2 ? '2' : '0'; }
 };
 
-// A file-name question takes the next queued answer (none: cancelled) and, like a real dialog,
-// takes the focus from the window.
+// A file-name question takes the next queued answer (none: cancelled) and, like a dialog, the focus.
 struct RecordingOutside : Outside {
     QStringList messages, fileAnswers, about; // about: title, then text
     QList<FileKind> fileQuestions;
@@ -38,7 +34,7 @@ struct RecordingOutside : Outside {
     bool startProgram(const QString& program, const QStringList& args) override { return started << (QStringList{program} + args), startWorks; }
 };
 
-// A fresh state and the real window, shown and active, a modal dialog closed and failed. Check `ready`.
+// A fresh state and the real window, shown and active; a modal dialog is closed and fails. Check `ready`.
 struct CalcRig {
     bool classicLook = (applyClassicLook(*qApp), true); // before the window takes its colours
     tally::State state;
@@ -63,26 +59,16 @@ inline void fillTape(tally::State& state, int lines) {
     for (int i = 1; i <= lines; ++i) state.entries[i] = std::to_string(i) + (i == 1 ? "  " : " +"), state.subtotals[i] = std::to_string(i * (i + 1) / 2);
     state.nextline = lines + 1;
 }
-
 // The same tape keyed into the entry box, so the view and the scroll bar follow it.
-inline void typeTape(Calculator& w, int lines) {
-    for (int i = 1; i <= lines; ++i) QTest::keyClicks(w.Text2, QString::number(i) + '+');
-}
-
+inline void typeTape(Calculator& w, int lines) { for (int i = 1; i <= lines; ++i) QTest::keyClicks(w.Text2, QString::number(i) + '+'); }
 inline bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 // Row r as "line|entry|subtotal"; lineOnRow reads the line back from its number cell, 0 when empty.
-inline QString rowText(const Calculator& w, int r) {
-    return w.Label10[r]->text() + '|' + w.Label11[r]->text() + '|' + w.Label12[r]->text();
-}
+inline QString rowText(const Calculator& w, int r) { return w.Label10[r]->text() + '|' + w.Label11[r]->text() + '|' + w.Label12[r]->text(); }
 inline int lineOnRow(const Calculator& w, int r) { return w.Label10[r]->text().section(' ', 0, 0).toInt(); }
 
-inline std::vector<std::function<std::unique_ptr<QObject>()>>& guiTests() {
-    static std::vector<std::function<std::unique_ptr<QObject>()>> tests;
-    return tests;
-}
-#define GUI_TEST(Class) \
-    static const bool registered##Class = (guiTests().push_back([] { return std::make_unique<Class>(); }), true);
+// A seeded random walk through a window of its own (test_random.cpp); seed 5 under a comma-decimal locale.
+void randomWalk(unsigned seed);

@@ -1,9 +1,17 @@
 // The window's wiring: each control reaches its handler and each handler moves the right texts
-// between the state and the controls. What the rules themselves decide is the core tests' part.
-#include <QtWidgets>
+// between the state and the controls (what the rules decide is the core tests' part); then the window
+// as a desktop program: refused and failed files, tapes from outside, shortcuts, the kept tapes, a
+// screen reader, the look.
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "fixture.h"
 #include "print/form1.h"
+#include "shell/commandline.h"
+#include "shell/metrics.h"
+#include "tape/cells.h"
+#include "window/design.h"
 
 namespace {
 void choose(Calculator& w, const QString& category) { // as the user works the combo box
@@ -12,6 +20,11 @@ void choose(Calculator& w, const QString& category) { // as the user works the c
 }
 QPoint rowCentre(QListWidget* list, int r) { return list->visualItemRect(list->item(r)).center(); }
 void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
+QStringList shown(const Calculator& w) { // the rows and the scroll bar
+    QStringList s{QString::number(w.VScroll1->value()), QString::number(w.VScroll1->maximum())};
+    for (int r = 0; r < tally::kVisibleRows; ++r) s << rowText(w, r);
+    return s;
+}
 } // namespace
 
 class TestWindow : public QObject {
@@ -25,7 +38,8 @@ private slots:
     }
     void cleanup() { rig.reset(); }
 
-    // Every keypad button by a click: digits and point into the box, operators write lines.
+    // Every keypad button by a click: digits and point into the box, operators write lines. A paste a
+    // tape file could not carry back is refused whole, in the entry box and the editor; a good one arrives.
     void keypadButtons() {
         Calculator& w = rig->window;
         QVERIFY(w.Text3->isHidden() && w.ListView1->isHidden() && w.Text2->hasFocus());
@@ -42,11 +56,23 @@ private slots:
         QTest::keyClicks(w.Text2, "12");
         click(w.Command1[3]); // a written line starts the keyed number afresh
         QCOMPARE(w.Text2->cursorPosition(), 2);
-    }
-
-    void constantClearExit() {
-        Calculator& w = rig->window;
-        QTest::keyClicks(w.Text2, "2.5");
+        for (auto [key, text] : {std::pair{Qt::Key_Comma, QString(",")}, {Qt::Key_Period, QString(QChar(0x66B))}}) {
+            w.Text2->setText("1"); // the keypad's decimal key types a point whatever the layout sends
+            QTest::sendKeyEvent(QTest::Click, w.Text2, key, text, Qt::KeypadModifier);
+            QCOMPARE(w.Text2->text(), QString("1."));
+        }
+        for (QLineEdit* box : {w.Text2, w.Text3}) {
+            if (box == w.Text3) click(w.Label11[0]);
+            for (const QString& text : {QString::fromUtf8("\"5٣€"), QString("42")}) {
+                box->clear();
+                QGuiApplication::clipboard()->setText(text);
+                QTest::sendKeyEvent(QTest::Click, box, Qt::Key_V, QString(QChar(0x16)), Qt::ControlModifier); // no letter command
+                QCOMPARE(box->text(), text == "42" ? text : QString());
+            }
+        }
+        QTest::keyClick(w.Text3, Qt::Key_Escape);
+        click(w.clearit); // then the constant, Clear, a huge entry, the full tape and Exit
+        w.Text2->setText("2.5");
         click(w.konst);
         QCOMPARE(w.knst->text(), QString("Constant = 2.5      "));
         w.Text2->clear();
@@ -60,31 +86,51 @@ private slots:
         rig->sounds.played.clear();
         click(w.clearit);
         QVERIFY(rig->state.tapeEmpty() && rig->state.entries[1].empty() && w.Text2->hasFocus() && rowText(w, 0) == "||");
+        w.Text2->setText("1e309"); // too large for a number: the row shows it as it stands
+        click(w.Command1[tally::kAdd]);
+        QCOMPARE(rowText(w, 0), QString("1 #|1e309  |"));
+        fillTape(rig->state, tally::kTapeLines);
+        QTest::keyClicks(w.Text2, "7+"); // told, and the entry stays
+        QVERIFY(rig->outside.messages.size() == 1 && w.Text2->text() == "7" && rig->state.nextline == tally::kTapeLines + 1);
         click(w.Command2);
-        QVERIFY(rig->outside.ended && rig->sounds.played == "21");
+        QVERIFY(rig->outside.ended && rig->sounds.played == "21211");
     }
 
-    // Characters typed into the entry box reach their commands through the key table.
+    // Characters typed into the entry box reach their commands through the key table; a shortcut after
+    // them reaches its menu item and never a letter command (o exits, s stores, c clears) nor types.
     void entryBoxKeys_data() {
-        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("keys"); // typed, then a shortcut after the caret
         QTest::addColumn<int>("lines");
         QTest::addColumn<QString>("box");
         QTest::addColumn<int>("stored");
         QTest::addColumn<QString>("sounds");
-        QTest::newRow("digits and +") << "12+" << 1 << "" << 0 << "2211";
-        QTest::newRow("Enter") << "12\r" << 1 << "" << 0 << "2211";
-        QTest::newRow("- * / after a first line") << "8+2-3*4/" << 4 << "" << 0 << "211211211211";
-        QTest::newRow("s stores") << "10+5+s" << 2 << "" << 1 << "221121111";
-        QTest::newRow("c clears the tape") << "10+5+c" << 0 << "" << 0 << "221121112";
-        QTest::newRow("k keeps a constant") << "7k" << 0 << "7" << 0 << "211";
-        QTest::newRow("letter swallowed") << "1a" << 0 << "1" << 0 << "21";
-        QTest::newRow("o exits") << "o" << 0 << "" << 0 << "11";
+        QTest::addColumn<QString>("reached"); // by the shortcut
+        QTest::newRow("digits and +") << "12+" << 1 << "" << 0 << "2211" << "";
+        QTest::newRow("Enter") << "12\r" << 1 << "" << 0 << "2211" << "";
+        QTest::newRow("- * / after a first line") << "8+2-3*4/" << 4 << "" << 0 << "211211211211" << "";
+        QTest::newRow("s stores") << "10+5+s" << 2 << "" << 1 << "221121111" << "";
+        QTest::newRow("c clears the tape") << "10+5+c" << 0 << "" << 0 << "221121112" << "";
+        QTest::newRow("k keeps a constant") << "7k" << 0 << "7" << 0 << "211" << "";
+        QTest::newRow("letter swallowed") << "1a" << 0 << "1" << 0 << "21" << "";
+        QTest::newRow("o exits") << "o" << 0 << "" << 0 << "11" << "";
+        for (auto [keys, reached] : {std::pair{"Ctrl+O", "open"}, {"Ctrl+S", "save"}, {"Ctrl+P", "print"}, {"F1", "help"}, {"Ctrl+C", ""}})
+            QTest::newRow(keys) << QString("5+12^") + keys << 1 << "12" << 0 << "21122" << reached;
     }
     void entryBoxKeys() {
         QFETCH(QString, keys);
         QFETCH(int, stored);
         Calculator& w = rig->window;
-        QTest::keyClicks(w.Text2, keys);
+        QTest::keyClicks(w.Text2, keys.section('^', 0, 0));
+        if (keys.contains('^')) {
+            const QKeyCombination key = QKeySequence(keys.section('^', 1))[0];
+            QTest::keyClick(w.Text2, key.key(), key.keyboardModifiers());
+        }
+        QStringList reached;
+        for (auto kind : rig->outside.fileQuestions) reached << (kind == Outside::FileKind::OpenTape ? "open" : "save");
+        if (w.preview) reached << "print";
+        if (!rig->outside.started.isEmpty()) reached << "help";
+        delete w.preview;
+        QTEST(reached.join(','), "reached");
         QTEST(rig->state.nextline - 1, "lines");
         QTEST(lineOnRow(w, 0), "lines");
         QTEST(w.Text2->text(), "box");
@@ -93,42 +139,9 @@ private slots:
         QCOMPARE(rig->outside.ended, keys == "o");
     }
 
-    // The keypad's decimal key types a point whatever the layout sends. (Ctrl+letter: desktop shortcuts.)
-    void keypadDecimalKey() {
-        for (auto [key, text] : {std::pair{Qt::Key_Comma, QString(",")}, {Qt::Key_Period, QString(QChar(0x66B))}}) {
-            rig->window.Text2->setText("1");
-            QTest::sendKeyEvent(QTest::Click, rig->window.Text2, key, text, Qt::KeypadModifier);
-            QCOMPARE(rig->window.Text2->text(), QString("1."));
-        }
-    }
-
-    // A paste a tape file could not carry back is refused whole, in the entry box and the editor;
-    // a good one arrives (Ctrl+V is no letter command).
-    void paste() {
-        Calculator& w = rig->window;
-        QTest::keyClicks(w.Text2, "1+");
-        for (QLineEdit* box : {w.Text2, w.Text3}) {
-            if (box == w.Text3) click(w.Label11[0]);
-            for (const QString& text : {QString::fromUtf8("\"5٣€"), QString("42")}) {
-                box->clear();
-                QGuiApplication::clipboard()->setText(text);
-                QTest::sendKeyEvent(QTest::Click, box, Qt::Key_V, QString(QChar(0x16)), Qt::ControlModifier);
-                QCOMPARE(box->text(), text == "42" ? text : QString());
-            }
-        }
-    }
-
-    void fullTapeAndHugeEntry() {
-        Calculator& w = rig->window;
-        w.Text2->setText("1e309"); // too large for a number: the row shows it as it stands
-        click(w.Command1[tally::kAdd]);
-        QCOMPARE(rowText(w, 0), QString("1 #|1e309  |"));
-        fillTape(rig->state, tally::kTapeLines);
-        QTest::keyClicks(w.Text2, "7+"); // told, and the entry stays
-        QVERIFY(rig->outside.messages.size() == 1 && w.Text2->text() == "7" && rig->state.nextline == tally::kTapeLines + 1);
-    }
-
-    // Up and Down in the entry box, the scroll bar's change, drag and the slider.
+    // Up and Down in the entry box, the scroll bar's change, drag and the slider. Then F2 opens the
+    // editor on the bottom row's line; s stores, e previews, x ends, none writes the line; Up and Down
+    // scroll the view while the edit stays on its line.
     void scrolling() {
         Calculator& w = rig->window;
         typeTape(w, 20);
@@ -154,6 +167,21 @@ private slots:
         QVERIFY(rowText(w, 0) == "20 #|20.00 +|210 =" && rig->sounds.played == "1111112");
         QTest::keyClick(w.Text2, 's');
         QVERIFY(rig->state.memlist[0] == "15" && rig->state.memlist[1] == "210" && w.Text2->hasFocus());
+        w.VScroll1->setValue(6);
+        QTest::keyClick(w.Text2, Qt::Key_F2);
+        QTest::keyClicks(w.Text3, "7s");
+        QCOMPARE(rig->state.memlist[2], std::string("21"));
+        QTest::keyClick(w.Text3, 'e');
+        QVERIFY(w.preview && w.preview->isVisible());
+        delete w.preview;
+        QTest::keyClick(w.Text3, 'X');
+        QVERIFY(rig->outside.ended && w.Text3->isVisible() && w.Text3->text() == "7" && rig->state.entries[6] == "6 +");
+        QTest::keyClick(w.Text3, Qt::Key_Up);
+        QVERIFY(w.VScroll1->value() == 5 && lineOnRow(w, 0) == 5);
+        QTest::keyClick(w.Text3, Qt::Key_Down);
+        w.Text3->setFocus();
+        QTest::keyClicks(w.Text3, "1+");
+        QVERIFY(w.VScroll1->value() == 6 && rig->state.entries[6] == "71 +");
     }
 
     // A click on an entry cell opens the editor over it; an operator writes the line back and the
@@ -191,28 +219,6 @@ private slots:
         QTEST(rows, "rows");
         QTest::keyClicks(w.Text2, "1+"); // a dropped edit stays dropped
         QCOMPARE(QString::fromStdString(rig->state.entries[2]), line2);
-    }
-
-    // F2 opens the editor on the bottom row's line; s stores, e previews, x ends, none writes the
-    // line; Up and Down scroll the view while the edit stays on its line.
-    void editorCommandsAndArrows() {
-        Calculator& w = rig->window;
-        typeTape(w, 20);
-        w.VScroll1->setValue(5);
-        QTest::keyClick(w.Text2, Qt::Key_F2);
-        QTest::keyClicks(w.Text3, "7s");
-        QCOMPARE(rig->state.memlist[0], std::string("15"));
-        QTest::keyClick(w.Text3, 'e');
-        QVERIFY(w.preview && w.preview->isVisible());
-        delete w.preview;
-        QTest::keyClick(w.Text3, 'X');
-        QVERIFY(rig->outside.ended && w.Text3->isVisible() && w.Text3->text() == "7" && rig->state.entries[5] == "5 +");
-        QTest::keyClick(w.Text3, Qt::Key_Up);
-        QVERIFY(w.VScroll1->value() == 4 && lineOnRow(w, 0) == 4);
-        QTest::keyClick(w.Text3, Qt::Key_Down);
-        w.Text3->setFocus();
-        QTest::keyClicks(w.Text3, "1+");
-        QVERIFY(w.VScroll1->value() == 5 && rig->state.entries[5] == "71 +");
     }
 
     void memory() {
@@ -254,8 +260,7 @@ private slots:
     void conversion() {
         Calculator& w = rig->window;
         choose(w, "Length");
-        QVERIFY(w.ListView1->isVisible() && w.ListView1->hasFocus());
-        QCOMPARE(rig->sounds.played, QString()); // only a pick sounds
+        QVERIFY(w.ListView1->isVisible() && w.ListView1->hasFocus() && rig->sounds.played.isEmpty()); // only a pick sounds
         QTest::mouseClick(w.ListView1->viewport(), Qt::LeftButton, {}, w.ListView1->visualItemRect(w.ListView1->topLevelItem(0)).center());
         QCOMPARE(w.convert->text(), QString("in > cm")); // the shipped table's first row
         QVERIFY(w.ListView1->isHidden() && w.convert->hasFocus() && rig->sounds.played == "1");
@@ -292,8 +297,9 @@ private slots:
                  qPrintable(rig->outside.messages.join('|')));
     }
 
-    // Save As and Open ask Outside for the name; cancelled, nothing happens.
-    void saveAndOpen() {
+    // Save As and Open ask Outside for the name; cancelled, nothing happens (the walk reopens what it
+    // saves). Print, Help, About, Exit.
+    void menus() {
         QTemporaryDir dir;
         Calculator& w = rig->window;
         QTest::keyClicks(w.Text2, "5\r3*");
@@ -301,16 +307,10 @@ private slots:
         w.mnuSaveAs->trigger();
         click(w.clearit);
         w.mnuOpen->trigger();
-        QVERIFY(rig->state.tapeEmpty() && w.Text2->hasFocus());
-        rig->outside.fileAnswers << dir.filePath("t.cal");
-        w.mnuOpen->trigger();
-        QVERIFY(rig->state.entries[2] == "3 x" && w.VScroll1->value() == 2 && rowText(w, 0) == "2 #|3.00 x|15.00 =" && w.Text2->hasFocus());
         using Kind = Outside::FileKind;
-        QVERIFY(rig->outside.fileQuestions == (QList<Kind>{Kind::SaveTape, Kind::OpenTape, Kind::OpenTape}) && rig->outside.messages.isEmpty());
-    }
-
-    void menus() {
-        Calculator& w = rig->window;
+        QVERIFY(rig->state.tapeEmpty() && w.Text2->hasFocus() && rig->outside.fileQuestions == (QList<Kind>{Kind::SaveTape, Kind::OpenTape}));
+        QVERIFY(QFile::exists(dir.filePath("t.cal")) && rig->outside.messages.isEmpty());
+        rig->sounds.played.clear();
         w.mnuPrint->trigger();
         QPointer<Form1> preview = w.preview;
         w.mnuPrint->trigger(); // one preview at a time
@@ -328,16 +328,165 @@ private slots:
         w.mnuExit->trigger();
         QVERIFY(rig->outside.ended && rig->sounds.played == "1");
     }
+
+    void refusedFiles_data() {
+        QTest::addColumn<QString>("name"); // in a fresh folder; "disk/" is a full 64 KiB disk
+        QTest::addColumn<QString>("told"); // part of the one message
+        QTest::newRow("open: a named pipe never blocks") << "pipe" << "not changed";
+        QTest::newRow("open: 1001 records") << "big.cal" << "not changed";
+        QTest::newRow("save: a quote would not read back") << "kept.cal" << "Line 7 holds a character";
+        QTest::newRow("save: parent is a file") << "kept.cal/x.cal" << QString(strerror(ENOTDIR));
+        QTest::newRow("save: full disk") << "disk/kept.cal" << QString(strerror(ENOSPC));
+    }
+    void refusedFiles() {
+        QFETCH(QString, name);
+        QFETCH(QString, told);
+        Calculator& w = rig->window;
+        QTemporaryDir dir;
+        const bool disk = name.startsWith("disk/");
+        const QString folder = dir.filePath(disk ? "disk" : "");
+        const QByteArray old = "\"1  \",\"1\"\r\n";
+        QVERIFY(QDir().mkpath(folder));
+        if (disk) { // as root every permission passes; a full disk fails for root too
+            if (geteuid() != 0) QSKIP("needs root to mount a small tmpfs as a full disk");
+            QVERIFY(QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder}) == 0);
+        }
+        auto unmount = qScopeGuard([&] { if (disk) QProcess::execute("umount", {folder}); });
+        QVERIFY(writeFile(folder + "/kept.cal", old) && (!disk || writeFile(folder + "/filler", QByteArray(56 * 1024, 'x'))));
+        const QStringList files = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
+        rig->outside.fileAnswers << dir.filePath(name);
+        if (QString(QTest::currentDataTag()).startsWith("open")) { // the tape and the view stay
+            const QByteArray records = QByteArray("\"1 +\",\"1\"\r\n").repeated(1001);
+            QVERIFY(name == "pipe" ? mkfifo(qPrintable(dir.filePath(name)), 0600) == 0 : writeFile(dir.filePath(name), records));
+            typeTape(w, 10);
+            w.VScroll1->setValue(6);
+            const QStringList before = shown(w);
+            w.mnuOpen->trigger();
+            QVERIFY(shown(w) == before && rig->state.nextline == 11 && rig->state.subtotals[10] == "55");
+        } else { // the old file stays and no other is left
+            fillTape(rig->state, 1000); // more than the full disk holds
+            if (QString(QTest::currentDataTag()).contains("quote")) rig->state.entries[7] = "7\" +";
+            w.mnuSaveAs->trigger();
+            QFile kept(folder + "/kept.cal");
+            QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll() == old && rig->outside.messages.value(0).contains("could not be saved"));
+            QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden), files);
+        }
+        QVERIFY2(rig->outside.messages.size() == 1 && rig->outside.messages[0].contains(told), qPrintable(rig->outside.messages.join('|')));
+        QVERIFY(w.Text2->hasFocus());
+    }
+
+    // Copy Tape, Restore Cleared Tape and the last session's tape, kept at exit; then a tape named on
+    // the command line, and one dropped on the window (its name is not typed).
+    void tapesKeptAndFromOutside() {
+        QTemporaryDir dir;
+        qputenv("XDG_STATE_HOME", QFile::encodeName(dir.path()));
+        Calculator& w = rig->window;
+        QTest::keyClicks(w.Text2, "5+7+2.5+");
+        w.mnuCopyTape->trigger();
+        const QString tape = QGuiApplication::clipboard()->text();
+        QVERIFY2(tape.contains("14.50") && tape.count('\n') >= 3, qPrintable(tape)); // with the view's decimals
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+        QApplication::sendEvent(w.Label11[0], &rightClick);
+        QVERIFY(w.tapeMenu->isVisible() && !w.mnuRestoreTape->isEnabled() && !w.mnuLastSession->isEnabled());
+        w.tapeMenu->close();
+        auto copied = [&] { return w.mnuCopyTape->trigger(), QGuiApplication::clipboard()->text(); };
+        QTest::keyClicks(w.Text2, "cc"); // clearing the empty tape keeps the tape cleared before
+        emit w.tapeMenu->aboutToShow(); // as the next right-click shows it
+        w.mnuRestoreTape->trigger();
+        QCOMPARE(copied(), tape);
+        QVERIFY(w.Label10[0]->text() == "3 #" && w.VScroll1->value() == w.VScroll1->maximum());
+        w.keepLastSession(); // what main() does when the program ends
+        QTest::keyClick(w.Text2, 'c');
+        emit w.tapeMenu->aboutToShow();
+        w.mnuLastSession->trigger();
+        QCOMPARE(copied(), tape);
+        QVERIFY(rig->outside.messages.isEmpty() && writeFile(dir.filePath("tape"), "\"1  \",\"1\"\r\n\"2 +\",\"3\"\r\n"));
+        click(w.clearit);
+        w.openTape(readCommandLine({"tallyroll", dir.filePath("tape")}).tape);
+        QVERIFY(rig->state.nextline == 3 && w.Label10[0]->text() == "2 #");
+        click(w.clearit);
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(dir.filePath("tape"))});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.Text2, &enter);
+        QApplication::sendEvent(w.Text2, &drop);
+        QCoreApplication::processEvents();
+        QVERIFY(enter.isAccepted() && drop.isAccepted() && w.Text2->text().isEmpty() && rig->state.nextline == 3 && w.Label10[0]->text() == "2 #");
+    }
+
+    void accessibleNames_data() { // control, name|description
+        QTest::addColumn<QString>("heard");
+        for (auto [control, heard] : {std::pair{"Command1_12", "plus|"}, {"conversion", "Convert Entry to|"},
+                                      {"convert", "Conversion factor|None"}, {"Label12_1", "5.00 =|line 1 subtotal"}})
+            QTest::newRow(control) << heard;
+    }
+    void accessibleNames() {
+        QTest::keyClicks(rig->window.Text2, "5+7+");
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(rig->window.body->findChild<QWidget*>(QTest::currentDataTag()));
+        QVERIFY(a);
+        // On Linux a combo box reads its value as name and is named by the label it is the buddy of.
+        const auto labels = a->relations(QAccessible::Label);
+        const QString name = labels.isEmpty() ? a->text(QAccessible::Name) : labels.front().first->text(QAccessible::Name);
+        QTEST(name + '|' + a->text(QAccessible::Description), "heard");
+    }
+
+    // Classic look whatever the desktop's palette: digit faces the tooltip colour, other keys grey,
+    // light top-left and dark bottom-right edges, an opaque slider, black cell borders.
+    void look_data() {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("light desktop") << false;
+        QTest::newRow("dark desktop") << true;
+    }
+    void look() {
+        QFETCH(bool, dark);
+        const QPalette desktop = QApplication::palette();
+        auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+        if (dark) {
+            QPalette p(QColor(0x353535), QColor(0x202020));
+            for (auto r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) p.setColor(r, QColor(0xF0F0F0));
+            for (auto r : {QPalette::Base, QPalette::ToolTipBase, QPalette::Light}) p.setColor(r, QColor(0x2A2A2A));
+            QApplication::setPalette(p);
+            rig = std::make_unique<CalcRig>();
+            QVERIFY(rig->ready);
+        }
+        Calculator& w = rig->window;
+        typeTape(w, 1);
+        const QImage image = w.body->grab().toImage();
+        const qreal dpr = image.devicePixelRatio();
+        auto at = [&](QPoint p) { return image.pixelColor(p * dpr); };
+        auto lightness = [&](int x, int y) { return image.pixelColor(x, y).lightness(); }; // device pixels
+        const QColor tip = QApplication::style()->standardPalette().color(QPalette::ToolTipBase);
+        QList<const QPushButton*> keys(w.Command1.begin(), w.Command1.begin() + 11); // the digits and the point
+        keys << w.Command1[12] << w.Command1[13] << w.Command1[14] << w.Command1[16] << w.konst << w.store << w.clearit << w.Command2
+             << w.removelist << w.clearlist;
+        for (const QPushButton* key : keys) {
+            const QColor face = keys.indexOf(key) <= 10 ? tip : QColor(0xC0C0C0);
+            const QRect g = key->geometry(), in = g.adjusted(3, 3, -3, -3), d(g.topLeft() * dpr, g.size() * dpr);
+            for (QPoint p : {in.topLeft(), in.bottomRight(), QPoint(in.left(), g.center().y())}) QVERIFY2(at(p) == face, qPrintable(key->objectName()));
+            const int l = face.lightness(), x = d.center().x(), y = d.center().y(); // the edges are a device pixel wide
+            QVERIFY2(lightness(d.left(), y) > l && lightness(x, d.top()) > l && lightness(d.right(), y) < l && lightness(x, d.bottom()) < l,
+                     qPrintable(key->objectName()));
+        }
+        const auto shadow = *std::ranges::find_if(design::rectangles(), [](const auto& r) { return qstrcmp(r.name, "Shape20") == 0; });
+        const QRect under = w.Slider1->geometry() & design::twips(shadow.left, shadow.top, shadow.width, shadow.height);
+        QVERIFY(!under.isEmpty());
+        for (int y = under.top(); y <= under.bottom(); ++y)
+            for (int x = under.left(); x <= under.right(); ++x) QVERIFY(at({x, y}) != QColor::fromRgb(shadow.colour));
+        for (const auto* column : {&w.Label10, &w.Label11, &w.Label12}) // the bottom row's borders
+            for (QPoint p : {(*column)[0]->geometry().topLeft(), (*column)[0]->geometry().bottomRight()}) QCOMPARE(at(p), QColor(Qt::black));
+    }
+
+    void walk_data() {
+        QTest::addColumn<unsigned>("seed");
+        for (unsigned seed : {1u, 2u, 3u, 4u, 5u}) QTest::addRow("seed %u", seed) << seed;
+    }
+    void walk() {
+        rig.reset();
+        QFETCH(unsigned, seed);
+        randomWalk(seed);
+    }
 };
 
-GUI_TEST(TestWindow)
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setAttribute(Qt::AA_Use96Dpi, true);
-    int failed = 0;
-    for (const auto& make : guiTests()) failed += QTest::qExec(make().get(), argc, argv);
-    return failed;
-}
-
+QTEST_MAIN(TestWindow)
 #include "test_window.moc"
