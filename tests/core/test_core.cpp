@@ -2,9 +2,6 @@
 // the machine has one: "." stays the point whatever the process locale says.
 #include <QtTest>
 #include <clocale>
-#include <fstream>
-#include <iterator>
-#include <map>
 #include <numeric>
 #include "conversion/factortable.h"
 #include "core/keypad.h"
@@ -47,21 +44,6 @@ QString at(const std::vector<PlacedText>& texts, int row, int right) {
     return found.isEmpty() ? QString("<nothing>") : found.join('|');
 }
 QByteArray records(int count) { QByteArray out; for (int i = 1; i <= count; ++i) out += QString("\"%1 +\",\"%1\"\r\n").arg(i).toLatin1(); return out; }
-// Each unit in the base unit of its category (m, m², litre, kg; concentrations as a fraction, a litre of water a kg).
-const double kIn = 0.0254, kYd = 0.9144, kMi = 1609.344, kGal = 231 * 0.016387064, kImp = 4.54609, kLb = 0.45359237;
-const std::map<QString, std::map<QString, double>> kUnitSizes = {
-    {"Length", {{"Inches", kIn}, {"Centimetres", 0.01}, {"Millimetres", 0.001}, {"Feet", 12 * kIn}, {"Metres", 1}, {"Yards", kYd},
-                {"Miles", kMi}, {"Kilometres", 1000}, {"Nautical miles", 1852}}},
-    {"Area", {{"Square inches", kIn * kIn}, {"Square centimetres", 1e-4}, {"Square feet", 0.3048 * 0.3048}, {"Square metres", 1},
-              {"Square yards", kYd * kYd}, {"Acres", 4840 * kYd * kYd}, {"Hectares", 1e4}, {"Square miles", kMi * kMi}, {"Square kilometres", 1e6}}},
-    {"Volume", {{"US gallons", kGal}, {"Imperial gallons", kImp}, {"Litres", 1}, {"US fluid ounces", kGal / 128}, {"Imperial fluid ounces", kImp / 160},
-                {"Millilitres", 0.001}, {"Cubic feet", 1728 * 0.016387064}, {"Cubic metres", 1000}, {"US quarts", kGal / 4}, {"US pints", kGal / 8},
-                {"Imperial pints", kImp / 8}, {"Cubic inches", 0.016387064}, {"Cubic centimetres", 0.001}}},
-    {"Weight", {{"Pounds", kLb}, {"Kilograms", 1}, {"Ounces", kLb / 16}, {"Grams", 0.001}, {"Stones", 14 * kLb}, {"Short tons", 2000 * kLb},
-                {"Long tons", 2240 * kLb}, {"Tonnes", 1000}, {"Troy ounces", 480 * 0.00006479891}, {"Grains", kLb / 7000}}},
-    {"Concentration", {{"Percent", 1e-2}, {"Per mille", 1e-3}, {"Parts per million", 1e-6}, {"Parts per billion", 1e-9},
-                       {"Milligrams per litre (water)", 1e-6}, {"Micrograms per litre (water)", 1e-9}, {"Grams per litre (water)", 1e-3}}},
-};
 } // namespace
 
 class TestCore : public QObject {
@@ -509,29 +491,6 @@ private slots:
         for (const FactorRow& r : readFactorTable(view(file)))
             read << q(r.from + ',' + r.factor + ',' + r.to + ',' + r.caption);
         QCOMPARE(read.join('|'), "Inches,2.54,Centimetres,in > cm|Feet,0.3048,Metres,ft > m" + fetch("rows"));
-    }
-    // The shipped factors agree with the ratios of the units' sizes, both ways, one record a line.
-    void shippedTables_data() { columns({"category"});
-        for (const auto& [category, units] : kUnitSizes) row(qPrintable(category)) << category;
-    }
-    void shippedTables() {
-        const QString category = fetch("category");
-        std::ifstream in(factorFileName(category.toStdString()), std::ios::binary);
-        const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        const auto rows = readFactorTable(file);
-        QVERIFY2(!rows.empty() && qsizetype(rows.size()) == bytes(file).trimmed().count('\n') + 1, qPrintable(category)); // one a line
-        const auto& sizes = kUnitSizes.at(category);
-        std::map<std::pair<QString, QString>, double> factors;
-        for (const FactorRow& r : rows) {
-            const QString from = q(r.from), to = q(r.to), label = q(unitLabel(r.caption));
-            QVERIFY2(sizes.count(from) && sizes.count(to), qPrintable(from + " / " + to));
-            const double factor = tally::wholeNumber(r.factor).value_or(kNone), expected = sizes.at(from) / sizes.at(to);
-            QVERIFY2(std::fabs(factor - expected) <= 1e-10 * expected, qPrintable(from + " > " + to + ": " + q(r.factor) + " vs " + QString::number(expected, 'g', 17)));
-            QVERIFY2(factors.emplace(std::pair{from, to}, factor).second, qPrintable("twice: " + from + " > " + to));
-            QVERIFY2(label.startsWith(' ') && label.size() > 1, r.caption.c_str());
-        }
-        for (const auto& [pair, factor] : factors) // each close to its ratio, so a pair and its way back multiply to 1
-            QVERIFY2(factors.count({pair.second, pair.first}), qPrintable("one way only: " + pair.first + " > " + pair.second));
     }
 };
 

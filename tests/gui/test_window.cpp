@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "fixture.h"
+#include "table.h"
 #include "print/form1.h"
 #include "shell/commandline.h"
 #include "shell/metrics.h"
@@ -99,12 +100,8 @@ private slots:
     // Characters typed into the entry box reach their commands through the key table; a shortcut after
     // them reaches its menu item and never a letter command (o exits, s stores, c clears) nor types.
     void entryBoxKeys_data() {
-        QTest::addColumn<QString>("keys"); // typed, then a shortcut after the caret
-        QTest::addColumn<int>("lines");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<QString>("sounds");
-        QTest::addColumn<QString>("reached"); // by the shortcut
+        // Keys typed, then a shortcut after the caret; the lines, box, memory and sounds after them; what the shortcut reached.
+        columns({"keys"}), columns<int>({"lines"}), columns({"box"}), columns<int>({"stored"}), columns({"sounds", "reached"});
         QTest::newRow("digits and +") << "12+" << 1 << "" << 0 << "2211" << "";
         QTest::newRow("Enter") << "12\r" << 1 << "" << 0 << "2211" << "";
         QTest::newRow("- * / after a first line") << "8+2-3*4/" << 4 << "" << 0 << "211211211211" << "";
@@ -117,8 +114,7 @@ private slots:
             QTest::newRow(keys) << QString("5+12^") + keys << 1 << "12" << 0 << "21122" << reached;
     }
     void entryBoxKeys() {
-        QFETCH(QString, keys);
-        QFETCH(int, stored);
+        const QString keys = fetch("keys");
         Calculator& w = rig->window;
         QTest::keyClicks(w.Text2, keys.section('^', 0, 0));
         if (keys.contains('^')) {
@@ -134,7 +130,7 @@ private slots:
         QTEST(rig->state.nextline - 1, "lines");
         QTEST(lineOnRow(w, 0), "lines");
         QTEST(w.Text2->text(), "box");
-        QVERIFY(rig->state.memcount == stored && w.List1->count() == stored);
+        QVERIFY(rig->state.memcount == fetch<int>("stored") && w.List1->count() == fetch<int>("stored"));
         QTEST(rig->sounds.played, "sounds");
         QCOMPARE(rig->outside.ended, keys == "o");
     }
@@ -187,10 +183,9 @@ private slots:
     // A click on an entry cell opens the editor over it; an operator writes the line back and the
     // rows are recomputed in place; Esc or the scroll bar taking focus drop the edit unwritten.
     void editor_data() {
-        QTest::addColumn<int>("row"); // of the tape 10 + 1234.5 + 2 x, line 3 on row 0
-        QTest::addColumn<QString>("keys"); // typed into the editor; '|': the scroll bar takes focus
-        QTest::addColumn<QString>("line2");
-        QTest::addColumn<QStringList>("rows"); // rows 2, 1, 0 as "entry|subtotal"
+        // The row clicked on the tape 10 + 1234.5 + 2 x (line 3 on row 0), the keys typed into the editor
+        // ('|': the scroll bar takes focus), line 2 after them, rows 2, 1, 0 as "entry|subtotal".
+        columns<int>({"row"}), columns({"keys", "line2"}), columns<QStringList>({"rows"});
         const QStringList same{"10.00  |10.00 =", "1,234.50 +|1,244.50 =", "2.00 x|2,489.00 ="};
         QTest::newRow("operator writes back") << 1 << "7-" << "7 -" << QStringList{"10.00  |10.00 =", "7.00 -|3.00 =", "2.00 x|6.00 ="};
         QTest::newRow("Esc cancels") << 1 << "7\x1b" << "1234.5 +" << same;
@@ -198,9 +193,8 @@ private slots:
         QTest::newRow("empty row edits nothing") << 5 << "9+" << "1234.5 +" << same;
     }
     void editor() {
-        QFETCH(int, row);
-        QFETCH(QString, keys);
-        QFETCH(QString, line2);
+        const int row = fetch<int>("row");
+        const QString keys = fetch("keys"), line2 = fetch("line2");
         Calculator& w = rig->window;
         QTest::keyClicks(w.Text2, "10+1234.5+2*");
         rig->sounds.played.clear();
@@ -330,8 +324,7 @@ private slots:
     }
 
     void refusedFiles_data() {
-        QTest::addColumn<QString>("name"); // in a fresh folder; "disk/" is a full 64 KiB disk
-        QTest::addColumn<QString>("told"); // part of the one message
+        columns({"name", "told"}); // in a fresh folder ("disk/" is a full 64 KiB disk); part of the one message
         QTest::newRow("open: a named pipe never blocks") << "pipe" << "not changed";
         QTest::newRow("open: 1001 records") << "big.cal" << "not changed";
         QTest::newRow("save: a quote would not read back") << "kept.cal" << "Line 7 holds a character";
@@ -339,8 +332,7 @@ private slots:
         QTest::newRow("save: full disk") << "disk/kept.cal" << QString(strerror(ENOSPC));
     }
     void refusedFiles() {
-        QFETCH(QString, name);
-        QFETCH(QString, told);
+        const QString name = fetch("name"), told = fetch("told");
         Calculator& w = rig->window;
         QTemporaryDir dir;
         const bool disk = name.startsWith("disk/");
@@ -416,7 +408,7 @@ private slots:
     }
 
     void accessibleNames_data() { // control, name|description
-        QTest::addColumn<QString>("heard");
+        columns({"heard"});
         for (auto [control, heard] : {std::pair{"Command1_12", "plus|"}, {"conversion", "Convert Entry to|"},
                                       {"convert", "Conversion factor|None"}, {"Label12_1", "5.00 =|line 1 subtotal"}})
             QTest::newRow(control) << heard;
@@ -434,12 +426,12 @@ private slots:
     // Classic look whatever the desktop's palette: digit faces the tooltip colour, other keys grey,
     // light top-left and dark bottom-right edges, an opaque slider, black cell borders.
     void look_data() {
-        QTest::addColumn<bool>("dark");
-        QTest::newRow("light desktop") << false;
-        QTest::newRow("dark desktop") << true;
+        columns<bool>({"dark"});
+        row("light desktop") << false;
+        row("dark desktop") << true;
     }
     void look() {
-        QFETCH(bool, dark);
+        const bool dark = fetch<bool>("dark");
         const QPalette desktop = QApplication::palette();
         auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
         if (dark) {
