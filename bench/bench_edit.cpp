@@ -79,10 +79,13 @@ void BM_Recalculate(benchmark::State& st) {
         benchmark::DoNotOptimize(s.subtotals[tally::kTapeLines].data());
         benchmark::ClobberMemory();
     }
-    if (s.subtotals[tally::kTapeLines].empty()) st.SkipWithError("the last line has no subtotal");
+    if (s.subtotals[tally::kTapeLines].empty())
+        st.SkipWithError("the last line has no subtotal");
 }
 BENCHMARK(BM_Recalculate)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char** argv) { return runWindowBenchmarks(argc, argv, window); }
+int main(int argc, char** argv) {
+    return runWindowBenchmarks(argc, argv, window);
+}

@@ -53,7 +53,8 @@ void BM_DecodeApplyTape(benchmark::State& st) {
         tally::applyTape(target, tape.lines);
         benchmark::DoNotOptimize(target.nextline);
     }
-    if (target.nextline != tally::kTapeLines + 1 || target.entries != s.entries) st.SkipWithError("the tape did not come back");
+    if (target.nextline != tally::kTapeLines + 1 || target.entries != s.entries)
+        st.SkipWithError("the tape did not come back");
     st.SetBytesProcessed(static_cast<int64_t>(st.iterations() * bytes.size()));
 }
 BENCHMARK(BM_DecodeApplyTape)->Unit(benchmark::kMicrosecond);
@@ -62,8 +63,10 @@ BENCHMARK(BM_DecodeApplyTape)->Unit(benchmark::kMicrosecond);
 void BM_SaveAs(benchmark::State& st) {
     fillFullTape(window->state);
     quietOutside().messages = 0;
-    for (auto _ : st) window->mnuSaveAs_Click();
-    if (quietOutside().messages || QFile(quietOutside().fileName).size() == 0) st.SkipWithError("the tape was not saved");
+    for (auto _ : st)
+        window->mnuSaveAs_Click();
+    if (quietOutside().messages || QFile(quietOutside().fileName).size() == 0)
+        st.SkipWithError("the tape was not saved");
 }
 BENCHMARK(BM_SaveAs)->Unit(benchmark::kMicrosecond);
 
@@ -80,7 +83,8 @@ void BM_Open(benchmark::State& st) {
         st.ResumeTiming();
         window->mnuOpen_Click();
     }
-    if (quietOutside().messages || window->state.nextline != tally::kTapeLines + 1) st.SkipWithError("the tape was not loaded");
+    if (quietOutside().messages || window->state.nextline != tally::kTapeLines + 1)
+        st.SkipWithError("the tape was not loaded");
     QCoreApplication::processEvents();
 }
 BENCHMARK(BM_Open)->Unit(benchmark::kMicrosecond);
@@ -89,7 +93,8 @@ BENCHMARK(BM_Open)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     QTemporaryDir folder;
-    if (!folder.isValid()) return 1;
+    if (!folder.isValid())
+        return 1;
     quietOutside().fileName = folder.filePath("tape.cal"); // the folder lives as long as main()
     return runWindowBenchmarks(argc, argv, window);
 }

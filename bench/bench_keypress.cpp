@@ -32,7 +32,8 @@ constexpr int kTypedCount = sizeof kTyped / sizeof *kTyped;
 struct PaintCounter : QObject {
     int paints = 0;
     bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++paints;
+        if (e->type() == QEvent::Paint)
+            ++paints;
         return false;
     }
 };
@@ -76,7 +77,8 @@ void rewindPress(int lines) {
 }
 
 bool pressWrote(benchmark::State& st, int lines) {
-    if (window->state.nextline == lines + 2 && !window->state.subtotals[lines + 1].empty()) return true;
+    if (window->state.nextline == lines + 2 && !window->state.subtotals[lines + 1].empty())
+        return true;
     st.SkipWithError("the key press wrote no tape line");
     return false;
 }
@@ -90,7 +92,8 @@ void BM_OperatorKey(benchmark::State& st) {
         window->Text2->setText(kTyped[k]);
         window->Command1_Click(tally::kAdd);
         st.PauseTiming();
-        if (!pressWrote(st, lines)) break;
+        if (!pressWrote(st, lines))
+            break;
         rewindPress(lines);
         k = (k + 1) % kTypedCount;
         st.ResumeTiming();
@@ -115,20 +118,26 @@ void keyToRepaint(benchmark::State& st, bool wholeBody) {
         const int paintsBefore = counter.paints;
         st.ResumeTiming();
         QTest::keyClick(window->Text2, Qt::Key_Return);
-        if (wholeBody) window->body->repaint();
+        if (wholeBody)
+            window->body->repaint();
         QCoreApplication::processEvents();
         st.PauseTiming();
         timedPaints += counter.paints - paintsBefore;
         const bool ok = pressWrote(st, lines);
         st.ResumeTiming();
-        if (!ok) break;
+        if (!ok)
+            break;
     }
     window->Label10[0]->removeEventFilter(&counter);
     // Every press must repaint the bottom row once; less would mean the repaint was not timed.
     st.counters["paints_per_press"] = benchmark::Counter(double(timedPaints) / double(st.iterations()));
 }
-void BM_KeyToRepaint(benchmark::State& st) { keyToRepaint(st, false); }
-void BM_KeyToFullRepaint(benchmark::State& st) { keyToRepaint(st, true); }
+void BM_KeyToRepaint(benchmark::State& st) {
+    keyToRepaint(st, false);
+}
+void BM_KeyToFullRepaint(benchmark::State& st) {
+    keyToRepaint(st, true);
+}
 BENCHMARK(BM_KeyToRepaint)->ArgName("lines")->Arg(1)->Arg(500)->Arg(999)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_KeyToFullRepaint)->ArgName("lines")->Arg(999)->Unit(benchmark::kMicrosecond);
 
@@ -167,4 +176,6 @@ BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char** argv) { return runWindowBenchmarks(argc, argv, window); }
+int main(int argc, char** argv) {
+    return runWindowBenchmarks(argc, argv, window);
+}

@@ -68,7 +68,8 @@ BENCHMARK(BM_LargestTapeFile)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setStyle("Fusion");
     tally::State state;
@@ -77,11 +78,13 @@ int main(int argc, char** argv) {
     // deletes itself on close.
     auto* form = new Form1(state, quietOutside());
     form->show();
-    if (!QTest::qWaitForWindowExposed(form)) return 1;
+    if (!QTest::qWaitForWindowExposed(form))
+        return 1;
     preview = form;
 
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     delete form;

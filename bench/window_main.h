@@ -30,18 +30,21 @@ inline QuietOutside& quietOutside() {
 }
 
 inline int runWindowBenchmarks(int argc, char** argv, Calculator*& window) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setStyle("Fusion");
     tally::State state;
     SilentPlayer sounds;
     Calculator calculator(state, sounds, quietOutside());
     calculator.show();
-    if (!QTest::qWaitForWindowExposed(&calculator)) return 1;
+    if (!QTest::qWaitForWindowExposed(&calculator))
+        return 1;
     window = &calculator;
 
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -9,7 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto rows = tally::readFactorTable(bytes);
     for (const auto& row : rows) {
         const auto c = tally::convertEntry(row.from, std::string_view(row.factor));
-        if (c.fault == tally::ConversionFault::None && c.text.empty()) std::abort();
+        if (c.fault == tally::ConversionFault::None && c.text.empty())
+            std::abort();
         (void)tally::unitLabel(row.caption);
     }
     (void)tally::factorFileName(bytes);

@@ -40,11 +40,13 @@ std::string wholeDigits(double magnitude) {
     char buf[400];
     if (magnitude < 1e15) {
         const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::trunc(magnitude), std::chars_format::fixed, 0);
-        if (ec != std::errc()) std::abort();
+        if (ec != std::errc())
+            std::abort();
         return withoutLeadingZeros(std::string(buf, end));
     }
     const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 14);
-    if (ec != std::errc()) std::abort();
+    if (ec != std::errc())
+        std::abort();
     const std::string sci(buf, end);
     const std::size_t e = sci.find('e');
     std::string digits = sci.substr(0, 1) + sci.substr(2, e - 2);
@@ -55,7 +57,8 @@ std::string wholeDigits(double magnitude) {
 void checkDisplay(double value, const std::string& pattern, const std::string& out) {
     std::size_t p = 0;
     if (p < out.size() && out[p] == '-') {
-        if (!(value < 0)) std::abort();
+        if (!(value < 0))
+            std::abort();
         ++p;
     } else if (value < 0) {
         std::abort();
@@ -65,7 +68,8 @@ void checkDisplay(double value, const std::string& pattern, const std::string& o
     bool comma = false;
     for (; p < out.size() && out[p] != '.'; ++p) {
         if (out[p] == ',') {
-            if (intDigits.empty() || (comma && sinceComma != 3) || (!comma && sinceComma > 3)) std::abort();
+            if (intDigits.empty() || (comma && sinceComma != 3) || (!comma && sinceComma > 3))
+                std::abort();
             comma = true;
             sinceComma = 0;
         } else if (out[p] >= '0' && out[p] <= '9') {
@@ -75,34 +79,40 @@ void checkDisplay(double value, const std::string& pattern, const std::string& o
             std::abort();
         }
     }
-    if (comma && sinceComma != 3) std::abort();
+    if (comma && sinceComma != 3)
+        std::abort();
     const bool point = p < out.size();
-    if (point != (pattern.find('.') != std::string::npos)) std::abort();
+    if (point != (pattern.find('.') != std::string::npos))
+        std::abort();
     if (point)
         for (++p; p < out.size(); ++p)
-            if (out[p] < '0' || out[p] > '9') std::abort(); // a second point lands here too
+            if (out[p] < '0' || out[p] > '9')
+                std::abort(); // a second point lands here too
 
     const std::string whole = wholeDigits(std::fabs(value));
     const std::string shown = withoutLeadingZeros(intDigits);
-    if (shown != whole && shown != plusOne(whole)) std::abort();
+    if (shown != whole && shown != plusOne(whole))
+        std::abort();
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 9) return 0;
+    if (size < 9)
+        return 0;
     const std::size_t patternLength = std::min<std::size_t>(data[0], size - 9);
     double value = 0.0;
     std::memcpy(&value, data + 1, sizeof value);
     std::string pattern;
-    for (std::size_t i = 0; i < patternLength; ++i) pattern.push_back("#0,."[data[9 + i] & 3]);
-    const std::string_view text(reinterpret_cast<const char*>(data) + 9 + patternLength,
-                                size - 9 - patternLength);
+    for (std::size_t i = 0; i < patternLength; ++i)
+        pattern.push_back("#0,."[data[9 + i] & 3]);
+    const std::string_view text(reinterpret_cast<const char*>(data) + 9 + patternLength, size - 9 - patternLength);
 
     const std::string out = tally::formatnumber(value, pattern);
     const bool placeholders = pattern.find_first_of("#0.") != std::string::npos;
     if (!std::isfinite(value)) {
-        if (!out.empty()) std::abort(); // no display for inf or NaN
+        if (!out.empty())
+            std::abort(); // no display for inf or NaN
     } else if (placeholders) {
         checkDisplay(value, pattern, out);
     }
@@ -111,7 +121,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string shown = tally::formatnumber(text, pattern);
     const std::optional<double> number = tally::wholeNumber(text);
     if (!number) {
-        if (shown != text) std::abort();
+        if (shown != text)
+            std::abort();
     } else if (placeholders) {
         checkDisplay(*number, pattern, shown);
     }

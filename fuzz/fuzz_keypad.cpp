@@ -21,23 +21,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         int index = data[i] & 0x1f;
         if (data[i] < 0x80) {
             const tally::KeyRule rule = tally::entryBoxKey(data[i], box.empty());
-            if (rule.command == tally::KeyCommand::Pass) box += static_cast<char>(data[i]);
+            if (rule.command == tally::KeyCommand::Pass)
+                box += static_cast<char>(data[i]);
             const int op = static_cast<int>(rule.command) - static_cast<int>(tally::KeyCommand::Add);
-            if (op < 0 || op > 3) continue;
+            if (op < 0 || op > 3)
+                continue;
             index = kOperators[op];
         }
         const tally::Press press = tally::pressKey(state, box, index);
-        if (press.outcome == tally::Press::LineWritten && !press.box.empty()) std::abort();
+        if (press.outcome == tally::Press::LineWritten && !press.box.empty())
+            std::abort();
         box = press.box;
-        if (state.nextline < 1 || state.nextline > tally::kTapeLines + 1) std::abort();
+        if (state.nextline < 1 || state.nextline > tally::kTapeLines + 1)
+            std::abort();
     }
     const tally::State keyed = state;
     tally::recalculate(state);
-    if (state.subtotals != keyed.subtotals) std::abort();
+    if (state.subtotals != keyed.subtotals)
+        std::abort();
     for (int bottom = 0; bottom <= tally::kTapeLines; bottom += 97)
         for (int line : tally::scrolledView(bottom).lines)
-            if (line < 0 || line > bottom) std::abort();
+            if (line < 0 || line > bottom)
+                std::abort();
     for (int line : tally::newestView(state.nextline).lines)
-        if (line < 0 || line >= state.nextline) std::abort();
+        if (line < 0 || line >= state.nextline)
+            std::abort();
     return 0;
 }

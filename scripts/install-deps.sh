@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config clang-format
   qt6-base-dev qt6-multimedia-dev libgl-dev libx11-dev
   libbenchmark-dev clang libclang-rt-14-dev
   fonts-liberation fonts-dejavu-core

@@ -18,7 +18,8 @@ CommandLine commandLine(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("tallyroll"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TALLYROLL_VERSION));
     QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     if (std::none_of(arguments.begin() + 1, arguments.end(), [](const QString& a) { return a.startsWith('-'); }))
         return readCommandLine(arguments);
     QCoreApplication probe(argc, argv);
@@ -40,7 +41,8 @@ int main(int argc, char* argv[]) {
     Desktop desktop;
     Calculator calculator(state, sounds, desktop);
     calculator.show();
-    if (!line.tape.isEmpty()) calculator.openTape(line.tape);
+    if (!line.tape.isEmpty())
+        calculator.openTape(line.tape);
     const int code = app.exec();
     calculator.keepLastSession();
     return code;

@@ -31,17 +31,20 @@ void Calculator::conversion_Click() {
     // A factor table is a few dozen rows; a file far beyond that would fill the list view with
     // millions of rows and freeze the window, so it is refused.
     constexpr std::size_t kLargestFactorFile = 64 * 1024;
-    const tally::FileRead file =
-        path.isEmpty() ? tally::FileRead{} : tally::readWholeFile(QFile::encodeName(path).toStdString(), kLargestFactorFile);
+    const tally::FileRead file = path.isEmpty()
+                                     ? tally::FileRead{}
+                                     : tally::readWholeFile(QFile::encodeName(path).toStdString(), kLargestFactorFile);
     if (path.isEmpty() || !file.ok()) {
         // An earlier category's list must not stay over the tape as if it were this one's.
         ListView1->hide();
-        tellUser("Convert", fileName.isEmpty() ? QString("There is no factor table for \"%1\".").arg(category)
-                            : !path.isEmpty()  ? QString("The factor file \"%1\" could not be read: %2.")
-                                                    .arg(path, QString::fromStdString(file.error))
-                                               : QString("The factor file \"%1\" could not be found.\n\nIt is looked for in "
-                                                         "the current folder and in the program's data folder.")
-                                                    .arg(fileName));
+        tellUser(
+            "Convert",
+            fileName.isEmpty() ? QString("There is no factor table for \"%1\".").arg(category)
+            : !path.isEmpty()
+                ? QString("The factor file \"%1\" could not be read: %2.").arg(path, QString::fromStdString(file.error))
+                : QString("The factor file \"%1\" could not be found.\n\nIt is looked for in "
+                          "the current folder and in the program's data folder.")
+                      .arg(fileName));
         return;
     }
     ListView1->clear();
@@ -51,7 +54,8 @@ void Calculator::conversion_Click() {
                                           QString::fromStdString(row.to), QString::fromStdString(row.caption)});
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
         // The columns keep their designed widths, which cut long factors: the tip shows them whole.
-        for (int c = 0; c < 4; ++c) item->setToolTip(c, item->text(1) + "   " + item->text(3));
+        for (int c = 0; c < 4; ++c)
+            item->setToolTip(c, item->text(1) + "   " + item->text(3));
         rows << item;
     }
     ListView1->addTopLevelItems(rows);
@@ -62,7 +66,8 @@ void Calculator::conversion_Click() {
 
 void Calculator::ListView1_Click() {
     const QTreeWidgetItem* row = ListView1->currentItem();
-    if (!row || !row->isSelected()) return; // a click on an empty table picks nothing
+    if (!row || !row->isSelected())
+        return; // a click on an empty table picks nothing
     play(tally::Sound::Calc1);
     convfactor = row->text(1).toStdString();
     showFactorCaption(row->text(3));
@@ -86,7 +91,8 @@ bool Calculator::ListView1_KeyPress(char16_t keyAscii) {
 }
 
 void Calculator::convert_Click() {
-    if (!Label6->text().isEmpty() || Text2->text().isEmpty()) return;
+    if (!Label6->text().isEmpty() || Text2->text().isEmpty())
+        return;
     const tally::Conversion result = tally::convertEntry(
         Text2->text().toStdString(), convfactor ? std::optional<std::string_view>(*convfactor) : std::nullopt);
     if (result.fault != tally::ConversionFault::None) {

@@ -13,7 +13,8 @@ std::vector<FactorRow> readFactorTable(std::string_view bytes) {
     RecordReader reader(bytes);
     while (!reader.onlyBlankLeft()) {
         std::vector<std::string> f = reader.readRecord(4);
-        if (f.size() < 4) break; // only the end of the input cuts a record short: drop it
+        if (f.size() < 4)
+            break; // only the end of the input cuts a record short: drop it
         rows.push_back({latin1ToUtf8(f[0]), latin1ToUtf8(f[1]), latin1ToUtf8(f[2]), latin1ToUtf8(f[3])});
     }
     return rows;
@@ -28,13 +29,15 @@ std::string factorFileName(std::string_view category) {
         {"Weight", "weight.txt"},
     }};
     for (const auto& [name, file] : kFiles)
-        if (name == category) return std::string(file);
+        if (name == category)
+            return std::string(file);
     return {};
 }
 
 std::string unitLabel(std::string_view caption) {
     const std::size_t mark = caption.find('>');
-    if (mark == std::string_view::npos) return std::string(caption);
+    if (mark == std::string_view::npos)
+        return std::string(caption);
     return std::string(caption.substr(mark + 1));
 }
 
@@ -51,8 +54,10 @@ Conversion convertEntry(std::string_view entry, std::optional<std::string_view> 
     const std::optional<double> value = wholeNumber(entry);
     const std::optional<double> times = factor ? wholeNumber(*factor) : 0.0;
     const std::optional<std::string> text = value && times ? numbertext(*value * *times) : std::nullopt;
-    if (!text) result.fault = ConversionFault::NoFiniteResult;
-    else result.text = *text;
+    if (!text)
+        result.fault = ConversionFault::NoFiniteResult;
+    else
+        result.text = *text;
     return result;
 }
 

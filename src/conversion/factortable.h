@@ -27,7 +27,12 @@ std::string factorFileName(std::string_view category);
 // the whole caption when it has no ">".
 std::string unitLabel(std::string_view caption);
 
-enum class ConversionFault { None, EntryNotNumber, FactorNotNumber, NoFiniteResult };
+enum class ConversionFault {
+    None,
+    EntryNotNumber,
+    FactorNotNumber,
+    NoFiniteResult
+};
 
 struct Conversion {
     ConversionFault fault = ConversionFault::None;

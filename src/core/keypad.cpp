@@ -8,15 +8,17 @@ Press pressKey(State& state, std::string_view box, int index) {
     Press press;
     press.box = box;
     // A lone "-" or "0" locks the keypad until the box is typed into or cleared.
-    if (box == "-" || box == "0") return press;
+    if (box == "-" || box == "0")
+        return press;
     if (index == kSubtract && box.empty()) {
         press.outcome = Press::Typed;
-        press.box = "-";
+        press.box.assign(1, '-'); // assigning a literal trips a false -Wrestrict of GCC 12 at -O3
         return press;
     }
     if (index > kPointKey) {
         const char op = operatorChar(index);
-        if (box.empty() || !op) return press;
+        if (box.empty() || !op)
+            return press;
         if (!writeLine(state, box, op)) {
             press.outcome = Press::TapeFull;
             return press;
@@ -26,7 +28,8 @@ Press pressKey(State& state, std::string_view box, int index) {
         press.sound = Sound::Calc1;
         return press;
     }
-    if (index < 0) return press;
+    if (index < 0)
+        return press;
     press.outcome = Press::Typed;
     press.keyed = index == kPointKey ? std::string(".") : std::to_string(index);
     press.box += press.keyed;

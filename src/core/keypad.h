@@ -19,8 +19,8 @@ struct Press {
         TapeFull,    // the tape holds 1000 lines: nothing written, the entry stays in the box
     };
     Outcome outcome = Ignored;
-    std::string box;            // the entry box's text after the press
-    std::string keyed;          // what the press added to the keyed number
+    std::string box;   // the entry box's text after the press
+    std::string keyed; // what the press added to the keyed number
     Sound sound = Sound::None;
 };
 

@@ -43,7 +43,8 @@ constexpr KeyRow kEditorKeys[] = {
 template <std::size_t N>
 KeyRule lookUp(const KeyRow (&table)[N], char16_t key) {
     for (const KeyRow& row : table)
-        if (row.keys.find(key) != std::u16string_view::npos) return row.rule;
+        if (row.keys.find(key) != std::u16string_view::npos)
+            return row.rule;
     // Letters, signs above "9" and anything beyond ASCII are dropped; Backspace, blank, comma
     // and the other codes below "0" reach the box.
     return {key > u'9' ? Swallow : Pass, kOp};
@@ -52,10 +53,13 @@ KeyRule lookUp(const KeyRow (&table)[N], char16_t key) {
 } // namespace
 
 KeyRule entryBoxKey(char16_t key, bool boxEmpty) {
-    if (key == u'-' && boxEmpty) return {Pass, kOp}; // starts a negative number
+    if (key == u'-' && boxEmpty)
+        return {Pass, kOp}; // starts a negative number
     return lookUp(kEntryBoxKeys, key);
 }
 
-KeyRule editorKey(char16_t key) { return lookUp(kEditorKeys, key); }
+KeyRule editorKey(char16_t key) {
+    return lookUp(kEditorKeys, key);
+}
 
 } // namespace tally

@@ -6,11 +6,18 @@
 namespace tally {
 
 enum class KeyCommand {
-    Pass,     // the character reaches the box
-    Swallow,  // the character is dropped
-    Add, Subtract, Multiply, Divide, // keypad operators (in the editor: write the line back)
-    Exit, ClearTape, Store, Constant, Preview,
-    Cancel,   // the editor closes unwritten
+    Pass,    // the character reaches the box
+    Swallow, // the character is dropped
+    Add,
+    Subtract,
+    Multiply,
+    Divide, // keypad operators (in the editor: write the line back)
+    Exit,
+    ClearTape,
+    Store,
+    Constant,
+    Preview,
+    Cancel, // the editor closes unwritten
 };
 
 struct KeyRule {

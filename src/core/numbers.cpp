@@ -26,17 +26,20 @@ struct DigitSink {
     bool sticky = false;
     void add(char c, bool beforePoint) {
         if (d.digits.empty() && c == '0') {
-            if (!beforePoint) --d.pointExp;
+            if (!beforePoint)
+                --d.pointExp;
             return;
         }
-        if (beforePoint) ++d.pointExp;
+        if (beforePoint)
+            ++d.pointExp;
         if (d.digits.size() < kMaxDigits)
             d.digits.push_back(c);
         else if (c != '0')
             sticky = true;
     }
     void finish() {
-        if (sticky) d.digits.push_back('1');
+        if (sticky)
+            d.digits.push_back('1');
     }
 };
 
@@ -47,33 +50,43 @@ std::int64_t saturatingExp(std::int64_t e, int digit) {
 // numbertext of the largest double, 1.79769313486232E+308, lies above it at 15 digits; that text
 // and anything between must read back as the largest double, not fail as an overflow.
 bool namesLargestDouble(const Decimal& d) {
-    if (d.pointExp != 309) return false;
+    if (d.pointExp != 309)
+        return false;
     const std::string_view digits(d.digits.data(), d.digits.find_last_not_of('0') + 1);
     return digits <= std::string_view("179769313486232");
 }
 
 std::optional<double> toDouble(const Decimal& d) {
-    if (d.digits.empty()) return 0.0;
+    if (d.digits.empty())
+        return 0.0;
     std::string text = "0." + d.digits + "e" + std::to_string(d.pointExp);
     double value = 0.0;
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     (void)ptr;
     if (ec == std::errc::result_out_of_range) {
-        if (d.pointExp > 0 && !namesLargestDouble(d)) return std::nullopt;
+        if (d.pointExp > 0 && !namesLargestDouble(d))
+            return std::nullopt;
         value = d.pointExp > 0 ? std::numeric_limits<double>::max() : 0.0;
     }
     return d.negative ? -value : value;
 }
 
-bool isSkipped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isExponentLetter(char c) { return c == 'E' || c == 'e' || c == 'D' || c == 'd'; }
+bool isSkipped(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isExponentLetter(char c) {
+    return c == 'E' || c == 'e' || c == 'D' || c == 'd';
+}
 
 // Exponent after its letter: optional sign and digits, blanks skipped when `skipBlanks`.
 // Returns the position after it, or `pos` unchanged when no digit follows (the letter then ends the number).
 std::size_t readExponent(std::string_view s, std::size_t pos, bool skipBlanks, std::int64_t& exp) {
     auto skip = [&](std::size_t p) {
-        while (skipBlanks && p < s.size() && isSkipped(s[p])) ++p;
+        while (skipBlanks && p < s.size() && isSkipped(s[p]))
+            ++p;
         return p;
     };
     std::size_t p = skip(pos);
@@ -82,7 +95,8 @@ std::size_t readExponent(std::string_view s, std::size_t pos, bool skipBlanks, s
         negative = s[p] == '-';
         p = skip(p + 1);
     }
-    if (p >= s.size() || !isDigit(s[p])) return pos;
+    if (p >= s.size() || !isDigit(s[p]))
+        return pos;
     std::int64_t e = 0;
     while (p < s.size() && isDigit(s[p])) {
         e = saturatingExp(e, s[p] - '0');
@@ -109,9 +123,11 @@ Pattern readPattern(std::string_view pattern) {
         const bool placeholder = c == '#' || c == '0';
         if (!p.hasPoint) {
             if (placeholder) {
-                if (pendingComma) p.grouping = true;
+                if (pendingComma)
+                    p.grouping = true;
                 placeholderSeen = true;
-                if (c == '0') ++p.intZeros;
+                if (c == '0')
+                    ++p.intZeros;
             } else if (c == ',' && placeholderSeen) {
                 pendingComma = true;
             } else if (c == '.') {
@@ -119,7 +135,8 @@ Pattern readPattern(std::string_view pattern) {
             }
         } else if (placeholder) {
             ++p.fracPlaces;
-            if (c == '0') ++p.fracZeros;
+            if (c == '0')
+                ++p.fracZeros;
         }
         p.anyPlaceholder = p.anyPlaceholder || placeholder || c == '.';
     }
@@ -128,8 +145,7 @@ Pattern readPattern(std::string_view pattern) {
 
 std::string fixedText(double magnitude, int places) {
     std::string buf(330 + static_cast<std::size_t>(places), '\0');
-    auto [end, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
-                                   std::chars_format::fixed, places);
+    auto [end, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude, std::chars_format::fixed, places);
     (void)ec;
     buf.resize(static_cast<std::size_t>(end - buf.data()));
     return buf;
@@ -138,7 +154,8 @@ std::string fixedText(double magnitude, int places) {
 // Adds one unit in the last place of a non-negative fixed-point text.
 void incrementLast(std::string& s) {
     for (std::size_t i = s.size(); i-- > 0;) {
-        if (s[i] == '.') continue;
+        if (s[i] == '.')
+            continue;
         if (s[i] != '9') {
             ++s[i];
             return;
@@ -158,7 +175,8 @@ std::string roundedText(double magnitude, int places) {
         std::from_chars(longer.data(), longer.data() + longer.size(), back);
         if (back == magnitude) {
             longer.pop_back();
-            if (longer.back() == '.') longer.pop_back();
+            if (longer.back() == '.')
+                longer.pop_back();
             incrementLast(longer);
             return longer;
         }
@@ -179,7 +197,8 @@ std::string fifteenDigitText(double magnitude) {
     std::from_chars(sci.data() + e + 2, sci.data() + sci.size(), exponent); // "e+NN": magnitudes >= 1e15
     std::string digits;
     for (char c : sci.substr(0, e))
-        if (c != '.') digits += c;
+        if (c != '.')
+            digits += c;
     digits.resize(static_cast<std::size_t>(exponent) + 1, '0');
     return digits;
 }
@@ -187,19 +206,23 @@ std::string fifteenDigitText(double magnitude) {
 } // namespace
 
 std::optional<std::string> numbertext(double value) {
-    if (!std::isfinite(value)) return std::nullopt;
-    if (value == 0.0) return "0";
+    if (!std::isfinite(value))
+        return std::nullopt;
+    if (value == 0.0)
+        return "0";
     char buf[64];
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
     (void)ec;
     std::string text(buf, end);
     for (char& c : text)
-        if (c == 'e') c = 'E';
+        if (c == 'e')
+            c = 'E';
     return text;
 }
 
 std::string scientificText(double value, int significantDigits) {
-    if (!std::isfinite(value)) return {};
+    if (!std::isfinite(value))
+        return {};
     char buf[64];
     const int precision = std::clamp(significantDigits, 1, 15) - 1;
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, precision);
@@ -209,7 +232,8 @@ std::string scientificText(double value, int significantDigits) {
     std::string mantissa = text.substr(0, e);
     if (mantissa.find('.') != std::string::npos) {
         mantissa.erase(mantissa.find_last_not_of('0') + 1);
-        if (mantissa.back() == '.') mantissa.pop_back();
+        if (mantissa.back() == '.')
+            mantissa.pop_back();
     }
     return mantissa + "E" + text.substr(e + 1);
 }
@@ -226,7 +250,8 @@ std::optional<double> textvalue(std::string_view s) {
     DigitSink sink{d};
     std::size_t p = 0;
     auto skip = [&] {
-        while (p < s.size() && isSkipped(s[p])) ++p;
+        while (p < s.size() && isSkipped(s[p]))
+            ++p;
     };
     skip();
     if (p < s.size() && (s[p] == '+' || s[p] == '-')) {
@@ -262,8 +287,10 @@ namespace {
 std::optional<std::optional<double>> readWhole(std::string_view s) {
     auto blank = [](char c) { return c == ' ' || c == '\t'; };
     std::size_t b = 0, e = s.size();
-    while (b < e && blank(s[b])) ++b;
-    while (e > b && blank(s[e - 1])) --e;
+    while (b < e && blank(s[b]))
+        ++b;
+    while (e > b && blank(s[e - 1]))
+        --e;
     s = s.substr(b, e - b);
 
     Decimal d;
@@ -289,32 +316,42 @@ std::optional<std::optional<double>> readWhole(std::string_view s) {
             ++p;
         }
     }
-    if (!anyDigit) return std::nullopt;
+    if (!anyDigit)
+        return std::nullopt;
     sink.finish();
     if (p < s.size() && isExponentLetter(s[p])) {
         std::int64_t exp = 0;
         const std::size_t after = readExponent(s, p + 1, false, exp);
-        if (after == p + 1) return std::nullopt;
+        if (after == p + 1)
+            return std::nullopt;
         d.pointExp += exp;
         p = after;
     }
-    if (p != s.size()) return std::nullopt;
+    if (p != s.size())
+        return std::nullopt;
     return toDouble(d);
 }
 } // namespace
 
-bool holdsOneNumber(std::string_view text) { return readWhole(text).has_value(); }
+bool holdsOneNumber(std::string_view text) {
+    return readWhole(text).has_value();
+}
 
-std::optional<double> wholeNumber(std::string_view text) { return readWhole(text).value_or(std::nullopt); }
+std::optional<double> wholeNumber(std::string_view text) {
+    return readWhole(text).value_or(std::nullopt);
+}
 
 std::string formatnumber(double value, std::string_view pattern) {
-    if (!std::isfinite(value)) return {};
+    if (!std::isfinite(value))
+        return {};
     const Pattern pat = readPattern(pattern);
-    if (!pat.anyPlaceholder) return *numbertext(value);
+    if (!pat.anyPlaceholder)
+        return *numbertext(value);
 
     // Beyond 1080 decimals every double is exact, so only zeros would follow.
     const int places = std::min(pat.fracPlaces, 1080);
-    std::string fixed = std::fabs(value) >= 1e15 ? fifteenDigitText(std::fabs(value)) : roundedText(std::fabs(value), places);
+    std::string fixed =
+        std::fabs(value) >= 1e15 ? fifteenDigitText(std::fabs(value)) : roundedText(std::fabs(value), places);
     const std::size_t dot = fixed.find('.');
     std::string intDigits = fixed.substr(0, dot);
     std::string fracDigits = dot == std::string::npos ? std::string() : fixed.substr(dot + 1);
@@ -328,12 +365,15 @@ std::string formatnumber(double value, std::string_view pattern) {
 
     std::string out;
     out.reserve(intDigits.size() * 4 / 3 + fracDigits.size() + 3);
-    if (value < 0) out.push_back('-');
+    if (value < 0)
+        out.push_back('-');
     for (std::size_t i = 0; i < intDigits.size(); ++i) {
-        if (pat.grouping && i > 0 && (intDigits.size() - i) % 3 == 0) out.push_back(',');
+        if (pat.grouping && i > 0 && (intDigits.size() - i) % 3 == 0)
+            out.push_back(',');
         out.push_back(intDigits[i]);
     }
-    if (pat.hasPoint) out.push_back('.');
+    if (pat.hasPoint)
+        out.push_back('.');
     out += fracDigits;
     return out;
 }

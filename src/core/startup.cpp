@@ -8,8 +8,10 @@ namespace {
 double roundHalfEven(double v) {
     const double lower = std::floor(v);
     const double diff = v - lower;
-    if (diff > 0.5) return lower + 1;
-    if (diff < 0.5) return lower;
+    if (diff > 0.5)
+        return lower + 1;
+    if (diff < 0.5)
+        return lower;
     return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
 }
 } // namespace
@@ -25,8 +27,8 @@ Box fitWithin(Box window, Box area) {
     auto fit = [](int start, int length, int areaStart, int areaLength) {
         return std::max(std::min(start, areaStart + areaLength - length), areaStart);
     };
-    return {fit(window.left, window.width, area.left, area.width), fit(window.top, window.height, area.top, area.height),
-            window.width, window.height};
+    return {fit(window.left, window.width, area.left, area.width),
+            fit(window.top, window.height, area.top, area.height), window.width, window.height};
 }
 
 } // namespace tally

@@ -6,16 +6,22 @@ namespace tally {
 
 char operatorChar(int code) {
     switch (code) {
-    case kAdd: return '+';
-    case kSubtract: return '-';
-    case kMultiply: return 'x';
-    case kDivide: return '/';
-    default: return '\0';
+    case kAdd:
+        return '+';
+    case kSubtract:
+        return '-';
+    case kMultiply:
+        return 'x';
+    case kDivide:
+        return '/';
+    default:
+        return '\0';
     }
 }
 
 EntryParts splitEntry(std::string_view entry) {
-    if (entry.size() < 2) return {entry, {}};
+    if (entry.size() < 2)
+        return {entry, {}};
     return {entry.substr(0, entry.size() - 2), entry.substr(entry.size() - 2)};
 }
 
@@ -33,13 +39,19 @@ char entryOperator(std::string_view entry) {
 
 std::optional<std::string> combine(std::string_view previousSubtotal, std::string_view entry, char op) {
     const std::optional<double> p = textvalue(previousSubtotal), e = textvalue(entry);
-    if (!p || !e) return std::nullopt;
+    if (!p || !e)
+        return std::nullopt;
     switch (op) {
-    case '+': return numbertext(*p + *e);
-    case '-': return numbertext(*p - *e);
-    case 'x': return numbertext(*p * *e);
-    case '/': return numbertext(*p / *e);
-    default: return std::nullopt;
+    case '+':
+        return numbertext(*p + *e);
+    case '-':
+        return numbertext(*p - *e);
+    case 'x':
+        return numbertext(*p * *e);
+    case '/':
+        return numbertext(*p / *e);
+    default:
+        return std::nullopt;
     }
 }
 
@@ -57,8 +69,10 @@ bool scanSavable(std::string_view utf8, Keep keep) {
         const auto c = static_cast<unsigned char>(utf8[i]);
         const std::size_t length = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : 4;
         // Two-byte sequences led by C2 or C3 are U+0080..U+00FF, the rest of Latin-1.
-        const bool ok = c == '"' ? false : length == 1 || (length == 2 && (c == 0xC2 || c == 0xC3) && i + 1 < utf8.size());
-        if (ok) keep(i, length);
+        const bool ok =
+            c == '"' ? false : length == 1 || (length == 2 && (c == 0xC2 || c == 0xC3) && i + 1 < utf8.size());
+        if (ok)
+            keep(i, length);
         all = all && ok;
         i += length;
     }
@@ -77,12 +91,14 @@ std::string keepSavable(std::string_view utf8) {
 }
 
 bool writeLine(State& state, std::string_view box, char op) {
-    if (state.tapeFull()) return false;
+    if (state.tapeFull())
+        return false;
     const int n = state.nextline;
     const std::optional<double> value = textvalue(box);
     const std::string number = value ? *numbertext(*value) : keepSavable(box);
     state.entries[n] = joinEntry(number, n == 1 ? '\0' : op);
-    state.subtotals[n] = (n == 1 ? firstSubtotal(number) : combine(state.subtotals[n - 1], state.entries[n], op)).value_or("");
+    state.subtotals[n] =
+        (n == 1 ? firstSubtotal(number) : combine(state.subtotals[n - 1], state.entries[n], op)).value_or("");
     state.nextline = n + 1;
     return true;
 }

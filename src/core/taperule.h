@@ -11,7 +11,12 @@
 namespace tally {
 
 // Operator codes are the indexes of the keypad's operator buttons.
-enum OperatorCode : int { kAdd = 12, kSubtract = 13, kMultiply = 14, kDivide = 16 };
+enum OperatorCode : int {
+    kAdd = 12,
+    kSubtract = 13,
+    kMultiply = 14,
+    kDivide = 16
+};
 
 // "+", "-", "x" or "/" for an operator code; '\0' for any other code.
 char operatorChar(int code);
@@ -43,7 +48,8 @@ std::string keepSavable(std::string_view utf8);
 
 // Writes the next tape line from the entry box's text with operator `op`. The number is kept in
 // its canonical text; a text too large for a number stays as typed (without what a tape file
-// cannot carry) and its subtotal stays empty, so nothing the user keyed is lost. False, with nothing written, when the tape is full.
+// cannot carry) and its subtotal stays empty, so nothing the user keyed is lost. False, with nothing written, when the
+// tape is full.
 bool writeLine(State& state, std::string_view box, char op);
 
 } // namespace tally

@@ -12,13 +12,16 @@
 namespace tally {
 namespace {
 
-std::string systemReason(int error) { return std::generic_category().message(error); }
+std::string systemReason(int error) {
+    return std::generic_category().message(error);
+}
 
 // Closes the descriptor on every way out.
 struct Descriptor {
     int fd;
     ~Descriptor() {
-        if (fd >= 0) ::close(fd);
+        if (fd >= 0)
+            ::close(fd);
     }
     int release() { return std::exchange(fd, -1); }
 };
@@ -26,8 +29,10 @@ struct Descriptor {
 } // namespace
 
 std::string sizeText(std::size_t bytes) {
-    if (bytes >= 1024 * 1024 && bytes % (1024 * 1024) == 0) return std::to_string(bytes / (1024 * 1024)) + " MiB";
-    if (bytes >= 1024 && bytes % 1024 == 0) return std::to_string(bytes / 1024) + " KiB";
+    if (bytes >= 1024 * 1024 && bytes % (1024 * 1024) == 0)
+        return std::to_string(bytes / (1024 * 1024)) + " MiB";
+    if (bytes >= 1024 && bytes % 1024 == 0)
+        return std::to_string(bytes / 1024) + " KiB";
     return std::to_string(bytes) + " bytes";
 }
 
@@ -64,13 +69,15 @@ FileRead readWholeFile(const std::string& path, std::size_t limit) {
     std::size_t got = 0;
     while (got < limit + 1) {
         const ssize_t n = ::read(in.fd, result.bytes.data() + got, limit + 1 - got);
-        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n < 0) {
             result.error = systemReason(errno);
             result.bytes.clear();
             return result;
         }
-        if (n == 0) break;
+        if (n == 0)
+            break;
         got += static_cast<std::size_t>(n);
     }
     result.bytes.resize(got);
@@ -88,13 +95,16 @@ std::string replaceFile(const std::string& path, std::string_view bytes) {
     fs::path target(path);
     if (fs::is_symlink(target, ec)) {
         const fs::path resolved = fs::canonical(target, ec);
-        if (!ec) target = resolved;
+        if (!ec)
+            target = resolved;
     }
-    if (target.filename().empty()) return systemReason(EISDIR);
+    if (target.filename().empty())
+        return systemReason(EISDIR);
     // Beside the target, so the rename stays on one file system and cannot fail half way.
     std::string temp = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
     Descriptor out{::mkstemp(temp.data())};
-    if (out.fd < 0) return systemReason(errno);
+    if (out.fd < 0)
+        return systemReason(errno);
     auto fail = [&](int error) {
         ::close(out.release());
         ::unlink(temp.c_str());
@@ -110,16 +120,20 @@ std::string replaceFile(const std::string& path, std::string_view bytes) {
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    if (::fchmod(out.fd, mode) != 0) return fail(errno);
+    if (::fchmod(out.fd, mode) != 0)
+        return fail(errno);
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t n = ::write(out.fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return fail(n < 0 ? errno : EIO);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return fail(n < 0 ? errno : EIO);
         written += static_cast<std::size_t>(n);
     }
     // A full disk or a lost network share may only show when the data goes to disk.
-    if (::fsync(out.fd) != 0) return fail(errno);
+    if (::fsync(out.fd) != 0)
+        return fail(errno);
     if (::close(out.release()) != 0) {
         const int error = errno;
         ::unlink(temp.c_str());

@@ -10,25 +10,29 @@
 void Calculator::mnuSaveAs_Click() {
     const QString name = askFileName(true);
     Text2->setFocus();
-    if (name.isEmpty()) return;
+    if (name.isEmpty())
+        return;
     if (const std::optional<QString> why = writeTapeFile(name, state))
-        tellUser("Save As",
-                 QString("The tape could not be saved to\n%1\n\n%2\n\nAny file that was there is unchanged.").arg(name, *why));
+        tellUser("Save As", QString("The tape could not be saved to\n%1\n\n%2\n\nAny file that was there is unchanged.")
+                                .arg(name, *why));
 }
 
 std::optional<QString> Calculator::writeTapeFile(const QString& name, const tally::State& tape) {
     const std::string bytes = tally::encodeTape(tape);
     // A file that would not open as this very tape is not written: it would lose data unseen.
     std::string why = tally::readBackProblem(tape, bytes);
-    if (why.empty()) why = tally::replaceFile(QFile::encodeName(name).toStdString(), bytes);
-    if (why.empty()) return std::nullopt;
+    if (why.empty())
+        why = tally::replaceFile(QFile::encodeName(name).toStdString(), bytes);
+    if (why.empty())
+        return std::nullopt;
     return QString::fromStdString(why);
 }
 
 void Calculator::mnuOpen_Click() {
     const QString name = askFileName(false);
     Text2->setFocus();
-    if (name.isEmpty()) return;
+    if (name.isEmpty())
+        return;
     openTape(name);
 }
 

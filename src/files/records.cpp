@@ -7,31 +7,37 @@ namespace {
 
 constexpr std::string_view kSeparators = ",\r\n";
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 } // namespace
 
 RecordReader::RecordReader(std::string_view bytes) noexcept : bytes_(bytes) {
     // A byte-order mark some editors put in front of UTF-8 text is no part of the first field.
-    if (bytes_.starts_with("\xEF\xBB\xBF")) pos_ = 3;
+    if (bytes_.starts_with("\xEF\xBB\xBF"))
+        pos_ = 3;
     contentEnd_ = bytes_.size();
     while (contentEnd_ > 0) {
         const char c = bytes_[contentEnd_ - 1];
-        if (!isBlank(c) && c != '\r' && c != '\n') break;
+        if (!isBlank(c) && c != '\r' && c != '\n')
+            break;
         --contentEnd_;
     }
 }
 
 void RecordReader::skipSeparator() noexcept {
     afterComma_ = false;
-    if (pos_ >= bytes_.size()) return;
+    if (pos_ >= bytes_.size())
+        return;
     const char c = bytes_[pos_];
     if (c == ',') {
         afterComma_ = true;
         ++pos_;
     } else if (c == '\r') {
         ++pos_;
-        if (pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
+        if (pos_ < bytes_.size() && bytes_[pos_] == '\n')
+            ++pos_;
     } else if (c == '\n') {
         ++pos_;
     }
@@ -39,9 +45,11 @@ void RecordReader::skipSeparator() noexcept {
 
 std::optional<std::string> RecordReader::nextField() {
     const std::size_t n = bytes_.size();
-    while (pos_ < n && isBlank(bytes_[pos_])) ++pos_;
+    while (pos_ < n && isBlank(bytes_[pos_]))
+        ++pos_;
     if (pos_ >= n) {
-        if (!afterComma_) return std::nullopt;
+        if (!afterComma_)
+            return std::nullopt;
         afterComma_ = false;
         return std::string();
     }
@@ -72,7 +80,8 @@ std::vector<std::string> RecordReader::readRecord(std::size_t count) {
     fields.reserve(count);
     while (fields.size() < count) {
         auto field = nextField();
-        if (!field) break;
+        if (!field)
+            break;
         fields.push_back(std::move(*field));
     }
     return fields;
@@ -81,7 +90,8 @@ std::vector<std::string> RecordReader::readRecord(std::size_t count) {
 void appendRecord(std::string& out, std::initializer_list<std::string_view> fields) {
     bool first = true;
     for (std::string_view field : fields) {
-        if (!first) out += ',';
+        if (!first)
+            out += ',';
         first = false;
         out += '"';
         out += field;
@@ -124,16 +134,24 @@ std::string utf8ToLatin1(std::string_view utf8) {
         std::size_t len = 0;
         char32_t cp = 0, least = 0;
         if ((c & 0xE0) == 0xC0) {
-            len = 2; cp = c & 0x1F; least = 0x80;
+            len = 2;
+            cp = c & 0x1F;
+            least = 0x80;
         } else if ((c & 0xF0) == 0xE0) {
-            len = 3; cp = c & 0x0F; least = 0x800;
+            len = 3;
+            cp = c & 0x0F;
+            least = 0x800;
         } else if ((c & 0xF8) == 0xF0) {
-            len = 4; cp = c & 0x07; least = 0x10000;
+            len = 4;
+            cp = c & 0x07;
+            least = 0x10000;
         }
         bool valid = len != 0;
         for (std::size_t k = 1; valid && k < len; ++k) {
-            if (!isContinuation(i + k)) valid = false;
-            else cp = (cp << 6) | (byteAt(i + k) & 0x3F);
+            if (!isContinuation(i + k))
+                valid = false;
+            else
+                cp = (cp << 6) | (byteAt(i + k) & 0x3F);
         }
         if (!valid || cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
             out += '?';

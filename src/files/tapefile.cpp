@@ -19,20 +19,25 @@ std::string encodeTape(const State& state) {
 
 std::string readBackProblem(const State& state, std::string_view bytes) {
     if (bytes.size() > kLargestTapeFile)
-        return "The tape would make a file of " + std::to_string(bytes.size() / 1024) + " KiB, and Open reads no tape file "
-               "larger than " + sizeText(kLargestTapeFile) + ".";
+        return "The tape would make a file of " + std::to_string(bytes.size() / 1024) +
+               " KiB, and Open reads no tape file "
+               "larger than " +
+               sizeText(kLargestTapeFile) + ".";
     const int last = std::min(state.nextline - 1, kTapeLines);
     std::vector<TapeLine> lines;
-    for (int i = 1; i <= last; ++i) lines.push_back({state.entries[std::size_t(i)], state.subtotals[std::size_t(i)]});
+    for (int i = 1; i <= last; ++i)
+        lines.push_back({state.entries[std::size_t(i)], state.subtotals[std::size_t(i)]});
     const TapeDecode back = decodeTape(bytes);
-    if (back.ok() && back.lines == lines) return {};
+    if (back.ok() && back.lines == lines)
+        return {};
     // Name the first line that does not come back on its own, so the user knows what to mend.
     for (int i = 1; i <= last; ++i) {
         State one;
         applyTape(one, {lines[std::size_t(i - 1)]});
         const TapeDecode alone = decodeTape(encodeTape(one));
         if (!alone.ok() || alone.lines != std::vector<TapeLine>{lines[std::size_t(i - 1)]})
-            return "Line " + std::to_string(i) + " holds a character that a tape file cannot carry (a double quote, "
+            return "Line " + std::to_string(i) +
+                   " holds a character that a tape file cannot carry (a double quote, "
                    "or a letter outside Latin-1), so the file would not open as the same tape.";
     }
     return "The file would not open as the same tape.";

@@ -9,9 +9,9 @@ class QTextDocument;
 namespace tally {
 
 struct HelpHeading {
-    int level = 0;     // 1 for "#", 2 for "##", ...
-    QString text;      // the heading as shown
-    int position = 0;  // document position of the heading's block
+    int level = 0;    // 1 for "#", 2 for "##", ...
+    QString text;     // the heading as shown
+    int position = 0; // document position of the heading's block
 };
 
 // The manual named `name`, found as every data file is found and read whole: its Markdown, or

@@ -19,7 +19,9 @@ std::string rightAligned(std::string text) {
 }
 
 // The number a stored text holds as a whole; none for the empty subtotal of a failed line.
-std::optional<double> storedValue(std::string_view text) { return wholeNumber(text); }
+std::optional<double> storedValue(std::string_view text) {
+    return wholeNumber(text);
+}
 
 MemoryLists listsFromMemory(const State& state) {
     MemoryLists lists;
@@ -36,16 +38,20 @@ MemoryLists listsFromMemory(const State& state) {
 
 } // namespace
 
-bool fitsRow(std::string_view text) { return text.size() <= static_cast<std::size_t>(kMemoryRowWidth); }
+bool fitsRow(std::string_view text) {
+    return text.size() <= static_cast<std::size_t>(kMemoryRowWidth);
+}
 
 std::string memoryRow(std::string_view stored) {
     const std::optional<double> value = wholeNumber(stored);
-    if (!value) return rightAligned(std::string(stored));
+    if (!value)
+        return rightAligned(std::string(stored));
     return rightAligned(fitFigure(formatnumber(*value, kMemoryRowPattern), *value, "", fitsRow));
 }
 
 std::optional<std::string> memoryTotalRow(double total) {
-    if (!std::isfinite(total)) return std::nullopt;
+    if (!std::isfinite(total))
+        return std::nullopt;
     return rightAligned(fitFigure(formatnumber(total, kMemoryTotalPattern), total, "", fitsRow));
 }
 
@@ -57,11 +63,13 @@ StoreOutcome storeSubtotal(State& state, int viewmode, int scrollline) {
     }
     // Only a line on the tape can be stored: slot 0 and lines past the end hold no subtotal of it.
     const int line = viewmode != 0 ? scrollline : state.nextline - 1;
-    if (line < 1 || line >= state.nextline || line > kTapeLines) return out;
+    if (line < 1 || line >= state.nextline || line > kTapeLines)
+        return out;
     const std::string& subtotal = state.subtotals[static_cast<std::size_t>(line)];
     // A failed line has no subtotal; storing its empty text would list a row that Remove later
     // turns into a real value.
-    if (!storedValue(subtotal)) return out;
+    if (!storedValue(subtotal))
+        return out;
 
     state.memlist[static_cast<std::size_t>(state.memcount)] = subtotal;
     ++state.memcount;

@@ -54,17 +54,19 @@ JobSubmission submitPdf(const std::string& queue, const std::string& title, std:
         job.error = c.lastErrorString();
         return job;
     }
-    const bool started =
-        c.startDocument(CUPS_HTTP_DEFAULT, queue.c_str(), job.id, title.c_str(), CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
+    const bool started = c.startDocument(CUPS_HTTP_DEFAULT, queue.c_str(), job.id, title.c_str(), CUPS_FORMAT_PDF, 1) ==
+                         HTTP_STATUS_CONTINUE;
     bool sent = started && c.writeRequestData(CUPS_HTTP_DEFAULT, pdf.data(), pdf.size()) == HTTP_STATUS_CONTINUE;
     // Finishing reads the queue's answer to the document, so it runs whenever the document began.
-    if (started) sent = c.finishDocument(CUPS_HTTP_DEFAULT, queue.c_str()) <= IPP_STATUS_OK_EVENTS_COMPLETE && sent;
+    if (started)
+        sent = c.finishDocument(CUPS_HTTP_DEFAULT, queue.c_str()) <= IPP_STATUS_OK_EVENTS_COMPLETE && sent;
     if (!sent) {
         job.error = c.lastErrorString();
         // A job left without its document would only wait in the queue for ever.
         c.cancelJob(CUPS_HTTP_DEFAULT, queue.c_str(), job.id, 0);
         job.id = 0;
-        if (job.error.empty()) job.error = "the print queue did not take the document";
+        if (job.error.empty())
+            job.error = "the print queue did not take the document";
     }
     return job;
 }

@@ -69,7 +69,8 @@ double PictureBox::lineHeight() const {
 }
 
 void PictureBox::print(const QString& text, bool endLine) {
-    if (image_.isNull()) cls();
+    if (image_.isNull())
+        cls();
     if (!text.isEmpty()) {
         QPainter painter(&image_);
         painter.setFont(printFont);
@@ -120,9 +121,13 @@ Form1::Form1(tally::State& s, Outside& out, QWidget* parent) : QWidget(parent), 
     placeOnScreen(*this, QApplication::activeWindow());
 }
 
-void Form1::resizeEvent(QResizeEvent*) { drawpreview(); }
+void Form1::resizeEvent(QResizeEvent*) {
+    drawpreview();
+}
 
-void Form1::Command2_Click() { close(); }
+void Form1::Command2_Click() {
+    close();
+}
 
 void Form1::drawpreview() {
     // Every drawing starts from a clean image at the top: a second resize shows the same page,
@@ -137,7 +142,8 @@ void Form1::drawpreview() {
     const std::vector<tally::PlacedText> texts = tally::previewPage(state);
     for (int r = 1; r <= tally::kPageRows; ++r) {
         for (const tally::PlacedText& t : texts) {
-            if (t.row != r) continue;
+            if (t.row != r)
+                continue;
             const QString text = QString::fromStdString(t.text);
             Picture1->CurrentX = t.right - Picture1->textWidth(text);
             Picture1->print(text, false);

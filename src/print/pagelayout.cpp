@@ -19,9 +19,11 @@ constexpr std::string_view kPaperEntryPattern = "###,###,###.00##";
 constexpr std::size_t kLongestPlacedText = 200;
 
 std::string rightEnd(std::string text) {
-    if (text.size() <= kLongestPlacedText) return text;
+    if (text.size() <= kLongestPlacedText)
+        return text;
     std::size_t from = text.size() - kLongestPlacedText;
-    while (from < text.size() && (static_cast<unsigned char>(text[from]) & 0xC0) == 0x80) ++from; // whole characters
+    while (from < text.size() && (static_cast<unsigned char>(text[from]) & 0xC0) == 0x80)
+        ++from; // whole characters
     return text.substr(from);
 }
 
@@ -33,7 +35,8 @@ Fits fitsColumn(int width, int charWidth) {
 // Places one text; a text whose number cannot be read is left out, so that the rest of the page
 // still stands and nothing stale takes its place.
 void place(std::vector<PlacedText>& texts, int right, int row, std::optional<std::string> text) {
-    if (text) texts.push_back({rightEnd(std::move(*text)), right, row});
+    if (text)
+        texts.push_back({rightEnd(std::move(*text)), right, row});
 }
 
 std::string subtotalText(const State& state, int line, const HalfEdges& edges, int charWidth) {
@@ -66,14 +69,18 @@ std::vector<PlacedText> previewPage(State& state) {
     return texts;
 }
 
-int sheetCount(int nextline) { return (nextline + kLinesPerSheet - 1) / kLinesPerSheet; }
+int sheetCount(int nextline) {
+    return (nextline + kLinesPerSheet - 1) / kLinesPerSheet;
+}
 
 std::optional<std::string> paperEntry(std::string_view entry, const Fits& fits) {
     const EntryParts parts = splitEntry(entry);
     const std::optional<double> value = wholeNumber(parts.number);
     // A number too large for a double prints nothing, as on the preview; other text as it stands.
-    if (!value && holdsOneNumber(parts.number)) return std::nullopt;
-    if (!value) return std::string(parts.number) + std::string(parts.operatorPart);
+    if (!value && holdsOneNumber(parts.number))
+        return std::nullopt;
+    if (!value)
+        return std::string(parts.number) + std::string(parts.operatorPart);
     return fitFigure(formatnumber(*value, kPaperEntryPattern), *value, parts.operatorPart, fits);
 }
 
@@ -93,8 +100,10 @@ std::vector<Sheet> paperSheets(State& state) {
         Sheet sheet{s * kLinesPerSheet, s == 0, {}};
         for (int r = 1; r <= kPageRows; ++r) {
             const int n = sheet.baseLine + r, m = n + kPageRows;
-            if (n <= last) placeLine(sheet.texts, n, r, kPaperLeft);
-            if (m <= last) placeLine(sheet.texts, m, r, kPaperRight);
+            if (n <= last)
+                placeLine(sheet.texts, n, r, kPaperLeft);
+            if (m <= last)
+                placeLine(sheet.texts, m, r, kPaperRight);
         }
         sheets.push_back(std::move(sheet));
     }

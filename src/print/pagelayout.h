@@ -10,7 +10,7 @@
 
 namespace tally {
 
-constexpr int kPageRows = 60;       // rows of a page; each row holds line n and line n + 60
+constexpr int kPageRows = 60; // rows of a page; each row holds line n and line n + 60
 constexpr int kLinesPerSheet = 120;
 
 // One right-aligned text of a page.
@@ -55,7 +55,9 @@ constexpr int kSeparatorX = 2400;      // 4 inches from the left edge
 constexpr int kSeparatorBottom = 6600; // from the top down to 11 inches
 
 // Top of a row's texts: rows stand 1/6 inch apart, row 60 at 10 inches.
-constexpr int paperRowTop(int row) { return 100 * row; }
+constexpr int paperRowTop(int row) {
+    return 100 * row;
+}
 
 // Paper units to device units of a printer with `dpi` dots per inch, rounded to the nearest dot.
 constexpr int toDevice(int units, int dpi) {
@@ -64,8 +66,8 @@ constexpr int toDevice(int units, int dpi) {
 }
 
 struct Sheet {
-    int baseLine;  // the line just before the sheet's first line: 0, 120, 240, ...
-    bool dateLine; // the date line and an empty line stand above the rows (first sheet only)
+    int baseLine;                  // the line just before the sheet's first line: 0, 120, 240, ...
+    bool dateLine;                 // the date line and an empty line stand above the rows (first sheet only)
     std::vector<PlacedText> texts; // per half: line number, entry, subtotal; left half first
 };
 

@@ -32,7 +32,8 @@ QByteArray tapePdf(tally::State& state, const QPageSize& paper, const QMarginsF&
     writer.setPageLayout(QPageLayout(paper, QPageLayout::Portrait, QMarginsF(), QPageLayout::Point));
 
     QPainter painter;
-    if (!painter.begin(&writer)) return {};
+    if (!painter.begin(&writer))
+        return {};
     const int dpi = writer.resolution();
     painter.translate(printable.left() * dpi / 72.0, printable.top() * dpi / 72.0);
     painter.setFont(font);
@@ -54,7 +55,8 @@ QByteArray tapePdf(tally::State& state, const QPageSize& paper, const QMarginsF&
             break;
         }
         // The date line at the top-left of the printable area; an empty line follows it.
-        if (sheet.dateLine) painter.drawText(QPointF(0, metrics.ascent()), date);
+        if (sheet.dateLine)
+            painter.drawText(QPointF(0, metrics.ascent()), date);
         painter.save();
         painter.setPen(rule);
         painter.drawLine(QPointF(device(tally::kSeparatorX), 0),
@@ -66,7 +68,8 @@ QByteArray tapePdf(tally::State& state, const QPageSize& paper, const QMarginsF&
             painter.drawText(QPointF(x, device(tally::paperRowTop(t.row)) + metrics.ascent()), text);
         }
     }
-    if (!painter.end() || !ok) return {};
+    if (!painter.end() || !ok)
+        return {};
     return pdf;
 }
 
@@ -80,19 +83,24 @@ void Form1::Command1_Click() {
         QPageLayout layout = QPrinter(info, QPrinter::HighResolution).pageLayout();
         layout.setUnits(QPageLayout::Point);
         pdf = tapePdf(state, layout.pageSize(), layout.minimumMargins());
-        if (!pdf.isEmpty()) why = tally::submitPdf(info.printerName().toStdString(), "Calculator tape", pdf.toStdString()).error;
+        if (!pdf.isEmpty())
+            why = tally::submitPdf(info.printerName().toStdString(), "Calculator tape", pdf.toStdString()).error;
     } else {
         tellUser("Print Preview", "There is no default printer. The tape can be saved as a PDF file instead.");
         QString name = askPdfName();
-        if (name.isEmpty()) return; // the preview stays open for another try
-        if (QFileInfo(name).suffix().isEmpty()) name += ".pdf";
+        if (name.isEmpty())
+            return; // the preview stays open for another try
+        if (QFileInfo(name).suffix().isEmpty())
+            name += ".pdf";
         QPrinter paper(QPrinter::HighResolution);
         paper.setOutputFormat(QPrinter::PdfFormat);
         pdf = tapePdf(state, paper.pageLayout().pageSize(), QMarginsF());
         // Written as Save As writes a tape: a file that was there stays whole until the new one is.
-        if (!pdf.isEmpty()) why = tally::replaceFile(QFile::encodeName(name).toStdString(), pdf.toStdString());
+        if (!pdf.isEmpty())
+            why = tally::replaceFile(QFile::encodeName(name).toStdString(), pdf.toStdString());
     }
-    if (pdf.isEmpty()) why = "The pages could not be drawn.";
+    if (pdf.isEmpty())
+        why = "The pages could not be drawn.";
     if (!why.empty()) {
         // The preview stays open, so the user can try again.
         tellUser("Print Preview", "The tape could not be printed.\n\n" + QString::fromStdString(why));

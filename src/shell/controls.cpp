@@ -19,9 +19,12 @@ namespace {
 
 QWidget* create(const Element& e, QWidget* parent) {
     switch (e.kind) {
-    case Kind::Label: return new QLabel(parent);
-    case Kind::Button: return new QPushButton(parent);
-    case Kind::LineEdit: return new QLineEdit(parent);
+    case Kind::Label:
+        return new QLabel(parent);
+    case Kind::Button:
+        return new QPushButton(parent);
+    case Kind::LineEdit:
+        return new QLineEdit(parent);
     case Kind::ScrollBar: {
         auto* bar = new QScrollBar(Qt::Vertical, parent);
         bar->setSingleStep(1);
@@ -39,7 +42,8 @@ QWidget* create(const Element& e, QWidget* parent) {
         slider->setPageStep(1);
         return slider;
     }
-    case Kind::List: return new QListWidget(parent);
+    case Kind::List:
+        return new QListWidget(parent);
     case Kind::Combo: {
         auto* combo = new QComboBox(parent);
         combo->setEditable(true);
@@ -59,9 +63,12 @@ QWidget* create(const Element& e, QWidget* parent) {
 
 QColor Colour::resolve(const QPalette& palette) const {
     switch (kind) {
-    case Rgb: return QColor::fromRgb(rgb);
-    case Role: return palette.color(role);
-    default: return {};
+    case Rgb:
+        return QColor::fromRgb(rgb);
+    case Role:
+        return palette.color(role);
+    default:
+        return {};
     }
 }
 
@@ -75,25 +82,29 @@ void build(QWidget* parent, std::span<const Element> table) {
 
 QWidget* findControl(const QWidget* parent, const char* name) {
     auto* w = parent->findChild<QWidget*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
-    if (!w) qFatal("no control named %s in the window's table", name);
+    if (!w)
+        qFatal("no control named %s in the window's table", name);
     return w;
 }
 
 void applyFont(QWidget* widget, const Font& font) {
-    if (font.family) widget->setFont(fontOf(font.family, font.points, font.bold));
+    if (font.family)
+        widget->setFont(fontOf(font.family, font.points, font.bold));
 }
 
 void applyColours(QWidget* widget, Colour background, Colour text) {
     QPalette palette = widget->palette();
     if (background.kind != Colour::Unset) {
         const QColor c = background.resolve(palette);
-        for (auto r : {QPalette::Window, QPalette::Base, QPalette::Button}) palette.setColor(r, c);
+        for (auto r : {QPalette::Window, QPalette::Base, QPalette::Button})
+            palette.setColor(r, c);
         // Opaque: nothing painted on the window beneath (the shadow rectangles) shows through.
         widget->setAutoFillBackground(true);
     }
     if (text.kind != Colour::Unset) {
         const QColor c = text.resolve(palette);
-        for (auto r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) palette.setColor(r, c);
+        for (auto r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            palette.setColor(r, c);
     }
     widget->setPalette(palette);
 }
@@ -102,14 +113,19 @@ void apply(QWidget* widget, const Element& e) {
     widget->setGeometry(twips(e.left, e.top, e.width, e.height));
     applyFont(widget, e.font);
     applyColours(widget, e.background, e.text);
-    if (e.tooltip) widget->setToolTip(QString::fromUtf8(e.tooltip));
+    if (e.tooltip)
+        widget->setToolTip(QString::fromUtf8(e.tooltip));
     const QString caption = e.caption ? QString::fromUtf8(e.caption) : QString();
     Qt::Alignment align = Qt::AlignVCenter;
-    if (e.align == AlignLeft) align |= Qt::AlignLeft;
-    if (e.align == AlignCentre) align = Qt::AlignCenter;
-    if (e.align == AlignRight) align |= Qt::AlignRight;
+    if (e.align == AlignLeft)
+        align |= Qt::AlignLeft;
+    if (e.align == AlignCentre)
+        align = Qt::AlignCenter;
+    if (e.align == AlignRight)
+        align |= Qt::AlignRight;
     if (auto* label = qobject_cast<QLabel*>(widget)) {
-        if (e.caption) label->setText(caption);
+        if (e.caption)
+            label->setText(caption);
         label->setAlignment(e.align == AlignDefault ? Qt::AlignLeft | Qt::AlignTop : align);
         if (e.border) {
             // A raised panel's edges are drawn in Light and Dark, a plain box's in the text colour:
@@ -118,22 +134,29 @@ void apply(QWidget* widget, const Element& e) {
             label->setFrameShadow(QFrame::Raised);
             label->setLineWidth(1);
             QPalette palette = label->palette();
-            for (auto r : {QPalette::Light, QPalette::Dark}) palette.setColor(r, Qt::black);
+            for (auto r : {QPalette::Light, QPalette::Dark})
+                palette.setColor(r, Qt::black);
             label->setPalette(palette);
         }
     } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        if (e.caption) button->setText(caption);
+        if (e.caption)
+            button->setText(caption);
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        if (e.caption) combo->setEditText(caption);
+        if (e.caption)
+            combo->setEditText(caption);
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        if (e.caption) edit->setText(caption);
+        if (e.caption)
+            edit->setText(caption);
     } else if (auto* range = qobject_cast<QAbstractSlider*>(widget)) {
         range->setRange(e.range.minimum, e.range.maximum);
     }
     // Labels and buttons read as their own text; controls without one say what they are.
-    if (e.accessibleName) widget->setAccessibleName(QString::fromUtf8(e.accessibleName));
-    else if (auto* label = qobject_cast<QLabel*>(widget)) label->setAccessibleName(label->text());
-    if (e.hidden) widget->hide();
+    if (e.accessibleName)
+        widget->setAccessibleName(QString::fromUtf8(e.accessibleName));
+    else if (auto* label = qobject_cast<QLabel*>(widget))
+        label->setAccessibleName(label->text());
+    if (e.hidden)
+        widget->hide();
 }
 
 } // namespace design

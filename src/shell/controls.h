@@ -11,13 +11,21 @@
 namespace design {
 
 struct Colour {
-    enum Kind { Unset, Rgb, Role } kind = Unset;
+    enum Kind {
+        Unset,
+        Rgb,
+        Role
+    } kind = Unset;
     QRgb rgb = 0;
     QPalette::ColorRole role = QPalette::NoRole;
     QColor resolve(const QPalette& palette) const;
 };
-constexpr Colour rgb(QRgb value) { return {Colour::Rgb, value, QPalette::NoRole}; }
-constexpr Colour role(QPalette::ColorRole r) { return {Colour::Role, 0, r}; }
+constexpr Colour rgb(QRgb value) {
+    return {Colour::Rgb, value, QPalette::NoRole};
+}
+constexpr Colour role(QPalette::ColorRole r) {
+    return {Colour::Role, 0, r};
+}
 constexpr Colour kUnset{};
 
 struct Font {
@@ -26,9 +34,23 @@ struct Font {
     bool bold = false;
 };
 
-enum Align { AlignDefault, AlignLeft, AlignCentre, AlignRight };
+enum Align {
+    AlignDefault,
+    AlignLeft,
+    AlignCentre,
+    AlignRight
+};
 
-enum class Kind { Label, Button, LineEdit, ScrollBar, Slider, List, Combo, Tree };
+enum class Kind {
+    Label,
+    Button,
+    LineEdit,
+    ScrollBar,
+    Slider,
+    List,
+    Combo,
+    Tree
+};
 
 struct Range {
     int minimum = 0, maximum = 0;
@@ -46,7 +68,7 @@ struct Element {
     Align align;
     const char* tooltip;
     const char* accessibleName = nullptr; // nullptr: a label or button reads as its own caption
-    Range range{};              // scroll bars and sliders
+    Range range{};                        // scroll bars and sliders
     bool hidden = false;
 };
 
@@ -63,7 +85,8 @@ QWidget* findControl(const QWidget* parent, const char* name);
 template <class W>
 W* control(const QWidget* parent, const char* name) {
     auto* w = qobject_cast<W*>(findControl(parent, name));
-    if (!w) qFatal("control %s is not of the kind its table row says", name);
+    if (!w)
+        qFatal("control %s is not of the kind its table row says", name);
     return w;
 }
 

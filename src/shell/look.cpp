@@ -10,7 +10,8 @@
 
 void applyClassicLook(QApplication& app) {
     QStyle* style = QStyleFactory::create(QStringLiteral("Windows"));
-    if (!style) return; // built into Qt Widgets; without it the desktop's look still works
+    if (!style)
+        return; // built into Qt Widgets; without it the desktop's look still works
     app.setStyle(style);
     // A desktop theme's palette would win over the style's own; set it explicitly.
     app.setPalette(style->standardPalette());
@@ -18,7 +19,8 @@ void applyClassicLook(QApplication& app) {
 
 void placeOnScreen(QWidget& window, const QWidget* over) {
     QScreen* screen = over ? over->screen() : window.screen();
-    if (!screen) return;
+    if (!screen)
+        return;
     const QRect area = screen->availableGeometry();
     QRect wanted(QPoint(), window.size());
     wanted.moveCenter(over ? over->frameGeometry().center() : area.center());

@@ -6,8 +6,10 @@
 #include <QProcess>
 
 void Desktop::tell(QWidget* parent, const QString& title, const QString& text, bool warning) {
-    if (warning) QMessageBox::warning(parent, title, text);
-    else QMessageBox::information(parent, title, text);
+    if (warning)
+        QMessageBox::warning(parent, title, text);
+    else
+        QMessageBox::information(parent, title, text);
 }
 
 QString Desktop::askFileName(QWidget* parent, FileKind kind) {
@@ -17,7 +19,8 @@ QString Desktop::askFileName(QWidget* parent, FileKind kind) {
     // A tape saved without ".cal" must still be found.
     case FileKind::OpenTape:
         return QFileDialog::getOpenFileName(parent, "Open", QString(), tapes + QStringLiteral(";;All Files (*)"));
-    case FileKind::SaveTape: return QFileDialog::getSaveFileName(parent, "Save As", QString(), tapes);
+    case FileKind::SaveTape:
+        return QFileDialog::getSaveFileName(parent, "Save As", QString(), tapes);
     case FileKind::SavePdf:
         return QFileDialog::getSaveFileName(parent, "Save the Print as PDF", QString(), "PDF Files (*.pdf)");
     }
@@ -32,7 +35,9 @@ void Desktop::showAbout(QWidget* parent, const QString& title, const QString& te
     QMessageBox::information(parent, title, text);
 }
 
-QPrinterInfo Desktop::findPrinter() { return QPrinterInfo::defaultPrinter(); }
+QPrinterInfo Desktop::findPrinter() {
+    return QPrinterInfo::defaultPrinter();
+}
 
 void Desktop::quit() {
     QApplication::closeAllWindows();

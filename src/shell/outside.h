@@ -9,7 +9,11 @@ class QWidget;
 
 class Outside {
 public:
-    enum class FileKind { OpenTape, SaveTape, SavePdf };
+    enum class FileKind {
+        OpenTape,
+        SaveTape,
+        SavePdf
+    };
 
     virtual ~Outside() = default;
     // A message to the user; `warning` for failures of printing.

@@ -13,15 +13,18 @@ QtMessageHandler passOn = nullptr;
 
 void dropSoundLayerMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     for (const char* start : kSoundLayerMessages)
-        if (qstrcmp(context.category, "default") == 0 && text.startsWith(QLatin1String(start))) return;
+        if (qstrcmp(context.category, "default") == 0 && text.startsWith(QLatin1String(start)))
+            return;
     passOn(type, context, text);
 }
 
 std::unique_ptr<QSoundEffect> loadEffect(const QString& file) {
-    if (!passOn) passOn = qInstallMessageHandler(dropSoundLayerMessages);
+    if (!passOn)
+        passOn = qInstallMessageHandler(dropSoundLayerMessages);
     auto effect = std::make_unique<QSoundEffect>();
     const QString path = dataFilePath(file);
-    if (!path.isEmpty()) effect->setSource(QUrl::fromLocalFile(path));
+    if (!path.isEmpty())
+        effect->setSource(QUrl::fromLocalFile(path));
     return effect;
 }
 } // namespace
@@ -31,13 +34,18 @@ EffectPlayer::EffectPlayer() : calc1_(loadEffect("calc1.wav")), calc2_(loadEffec
 EffectPlayer::~EffectPlayer() = default;
 
 void EffectPlayer::play(tally::Sound sound) {
-    if (sound == tally::Sound::None) return;
-    QSoundEffect* wanted = sound == tally::Sound::Calc1 ? calc1_.get() : sound == tally::Sound::Calc2 ? calc2_.get() : nullptr;
+    if (sound == tally::Sound::None)
+        return;
+    QSoundEffect* wanted = sound == tally::Sound::Calc1   ? calc1_.get()
+                           : sound == tally::Sound::Calc2 ? calc2_.get()
+                                                          : nullptr;
     // One sound at a time, like a printing calculator's single clicker.
     for (QSoundEffect* effect : {calc1_.get(), calc2_.get()})
-        if (effect != wanted && effect->isPlaying()) effect->stop();
+        if (effect != wanted && effect->isPlaying())
+            effect->stop();
     if (wanted && wanted->status() != QSoundEffect::Error) {
-        if (wanted->isPlaying()) wanted->stop();
+        if (wanted->isPlaying())
+            wanted->stop();
         wanted->play();
     }
 }

@@ -7,32 +7,42 @@
 
 namespace tally {
 
-std::string lineNumberText(int line) { return formatnumber(double(line), "####"); }
-std::string lineNumberCell(int line) { return lineNumberText(line) + " #"; }
+std::string lineNumberText(int line) {
+    return formatnumber(double(line), "####");
+}
+std::string lineNumberCell(int line) {
+    return lineNumberText(line) + " #";
+}
 
 std::optional<std::string> entryNumberCell(std::string_view entry) {
     const std::optional<double> v = textvalue(entry);
-    if (!v) return std::nullopt;
+    if (!v)
+        return std::nullopt;
     const std::string_view pattern = *v == std::floor(*v) ? "##,###.00" : "##,###.00######";
     return formatnumber(*v, pattern);
 }
 
 std::optional<std::string> entryCell(std::string_view entry, const Fits& fits) {
     const std::optional<std::string> number = entryNumberCell(entry);
-    if (!number) return std::nullopt;
+    if (!number)
+        return std::nullopt;
     return fitFigure(*number, *textvalue(entry), splitEntry(entry).operatorPart, fits);
 }
 
-std::string subtotalNumberCell(std::string_view subtotal, std::string_view pattern) { return formatnumber(subtotal, pattern); }
+std::string subtotalNumberCell(std::string_view subtotal, std::string_view pattern) {
+    return formatnumber(subtotal, pattern);
+}
 
 std::string subtotalCell(std::string_view subtotal, std::string_view pattern, const Fits& fits) {
     const std::optional<double> v = wholeNumber(subtotal);
-    if (!v) return std::string(subtotal) + " =";
+    if (!v)
+        return std::string(subtotal) + " =";
     return fitFigure(formatnumber(*v, pattern), *v, " =", fits);
 }
 
 std::string newestSubtotalCell(std::string_view subtotal, std::string_view pattern, const Fits& fits) {
-    if (!wholeNumber(subtotal)) return std::string(subtotal);
+    if (!wholeNumber(subtotal))
+        return std::string(subtotal);
     return subtotalCell(subtotal, pattern, fits);
 }
 
@@ -48,7 +58,11 @@ TapeView viewFrom(int bottomLine, bool scrolled) {
 }
 } // namespace
 
-TapeView newestView(int nextline) { return viewFrom(nextline - 1, false); }
-TapeView scrolledView(int bottomLine) { return viewFrom(bottomLine, true); }
+TapeView newestView(int nextline) {
+    return viewFrom(nextline - 1, false);
+}
+TapeView scrolledView(int bottomLine) {
+    return viewFrom(bottomLine, true);
+}
 
 } // namespace tally

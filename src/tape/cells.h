@@ -13,8 +13,8 @@ namespace tally {
 constexpr int kVisibleRows = 9; // row 0 is the bottom row, row 8 the top row
 
 // Subtotal patterns by number of decimal places (0..4).
-constexpr std::array<std::string_view, 5> kSubtotalPatterns = {
-    "###,###,###", "###,###,###.0", "###,###,###.00", "###,###,###.000", "###,###,###.0000"};
+constexpr std::array<std::string_view, 5> kSubtotalPatterns = {"###,###,###", "###,###,###.0", "###,###,###.00",
+                                                               "###,###,###.000", "###,###,###.0000"};
 
 // "7 #", "1000 #"; the text without " #" is lineNumberText.
 std::string lineNumberText(int line);

@@ -9,7 +9,8 @@ namespace tally {
 
 namespace {
 void appendField(std::string& out, std::string_view text, char after) {
-    for (char c : text) out += c == '\t' || c == '\r' || c == '\n' ? ' ' : c;
+    for (char c : text)
+        out += c == '\t' || c == '\r' || c == '\n' ? ' ' : c;
     out += after;
 }
 } // namespace

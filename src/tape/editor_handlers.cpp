@@ -21,7 +21,8 @@ int lineOfCell(const QLabel* cell) {
 } // namespace
 
 void Calculator::Label11_Click(int Index) {
-    if (Index < 0 || Index >= tally::kVisibleRows) return;
+    if (Index < 0 || Index >= tally::kVisibleRows)
+        return;
     play(tally::Sound::Calc1);
     editline = lineOfCell(Label10[Index]);
     Text3->move(Label11[Index]->pos());
@@ -30,7 +31,8 @@ void Calculator::Label11_Click(int Index) {
     // The number the cell shows, without grouping and with at most five decimals.
     const std::string cell = Label11[Index]->text().toStdString();
     const std::string plain = tally::formatnumber(tally::splitEntry(cell).number, "#####.#####");
-    if (const std::optional<double> value = tally::textvalue(plain)) Text3->setText(QString::fromStdString(*tally::numbertext(*value)));
+    if (const std::optional<double> value = tally::textvalue(plain))
+        Text3->setText(QString::fromStdString(*tally::numbertext(*value)));
     Text3->setFocus();
     // Typing replaces the number; End or the arrows amend it.
     Text3->selectAll();
@@ -39,11 +41,13 @@ void Calculator::Label11_Click(int Index) {
 
 bool Calculator::Text3_KeyDown(int keyCode) {
     if (keyCode == Qt::Key_Up) {
-        if (VScroll1->value() > 1) VScroll1->setValue(VScroll1->value() - 1);
+        if (VScroll1->value() > 1)
+            VScroll1->setValue(VScroll1->value() - 1);
         return true;
     }
     if (keyCode == Qt::Key_Down) {
-        if (VScroll1->value() < VScroll1->maximum()) VScroll1->setValue(VScroll1->value() + 1);
+        if (VScroll1->value() < VScroll1->maximum())
+            VScroll1->setValue(VScroll1->value() + 1);
         return true;
     }
     return false;
@@ -60,7 +64,8 @@ bool Calculator::Text3_KeyPress(char16_t k) {
     };
     using enum tally::KeyCommand;
     switch (rule.command) {
-    case Pass: return false;
+    case Pass:
+        return false;
     case Cancel:
         Text2->setFocus();
         Text3->hide();
@@ -73,14 +78,25 @@ bool Calculator::Text3_KeyPress(char16_t k) {
         store->setFocus();
         store_Click();
         break;
-    case Preview: showpreview(); break;
-    case Add: commit(tally::kAdd); break;
-    case Subtract: commit(tally::kSubtract); break;
-    case Multiply: commit(tally::kMultiply); break;
-    case Divide: commit(tally::kDivide); break;
+    case Preview:
+        showpreview();
+        break;
+    case Add:
+        commit(tally::kAdd);
+        break;
+    case Subtract:
+        commit(tally::kSubtract);
+        break;
+    case Multiply:
+        commit(tally::kMultiply);
+        break;
+    case Divide:
+        commit(tally::kDivide);
+        break;
     case Swallow:
     case ClearTape:
-    case Constant: break;
+    case Constant:
+        break;
     }
     return true;
 }
@@ -90,14 +106,17 @@ void Calculator::edit1_click(int op) {
     const char c = tally::operatorChar(op);
     // Only a line of the tape is written: a row emptied by Clear Entries while the editor stayed
     // open must not plant text beyond the tape's end, where a later line would find it.
-    if (editline >= 1 && editline < state.nextline) state.entries[editline] = c ? tally::joinEntry(number, c) : number;
+    if (editline >= 1 && editline < state.nextline)
+        state.entries[editline] = c ? tally::joinEntry(number, c) : number;
     tally::recalculate(state);
 }
 
 void Calculator::checkit() {
     std::array<int, tally::kVisibleRows> lines{};
-    for (int r = tally::kVisibleRows - 1; r >= 0; --r) lines[r] = lineOfCell(Label10[r]);
+    for (int r = tally::kVisibleRows - 1; r >= 0; --r)
+        lines[r] = lineOfCell(Label10[r]);
     for (int r = 0; r < tally::kVisibleRows; ++r)
-        if (lines[r] != 0) drawLine(lines[r], r, true);
+        if (lines[r] != 0)
+            drawLine(lines[r], r, true);
     Text2->setFocus();
 }

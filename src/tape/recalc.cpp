@@ -11,7 +11,8 @@ void recalculate(State& state) {
     for (int k = 1; k <= last; ++k) {
         const std::string& entry = state.entries[k];
         const char op = entryOperator(entry);
-        if (k > 1 && !op) continue;
+        if (k > 1 && !op)
+            continue;
         state.subtotals[k] = (k == 1 ? firstSubtotal(entry) : combine(state.subtotals[k - 1], entry, op)).value_or("");
     }
 }

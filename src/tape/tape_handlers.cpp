@@ -13,7 +13,8 @@ namespace {
 // A text of at most `sureChars` characters fits unmeasured, which keeps a redraw of the rows cheap.
 tally::Fits fitsIn(const QLabel* cell, int sureChars) {
     return [cell, sureChars](std::string_view text) {
-        if (static_cast<int>(text.size()) <= sureChars) return true;
+        if (static_cast<int>(text.size()) <= sureChars)
+            return true;
         const QString t = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
         return cell->fontMetrics().horizontalAdvance(t) <= cell->contentsRect().width();
     };
@@ -23,18 +24,21 @@ tally::Fits fitsIn(const QLabel* cell, int sureChars) {
 int Calculator::sureFitChars(const QLabel* cell) {
     const QFontMetrics metrics = cell->fontMetrics();
     int widest = 1;
-    for (QChar c : QStringLiteral("0123456789,.-+x/= E")) widest = std::max(widest, metrics.horizontalAdvance(c));
+    for (QChar c : QStringLiteral("0123456789,.-+x/= E"))
+        widest = std::max(widest, metrics.horizontalAdvance(c));
     return cell->contentsRect().width() / widest;
 }
 
 void Calculator::drawLine(int n, int r, bool scrolled) {
-    if (n < 1 || n > tally::kTapeLines || r < 0 || r >= tally::kVisibleRows) return;
+    if (n < 1 || n > tally::kTapeLines || r < 0 || r >= tally::kVisibleRows)
+        return;
     const std::string& entry = state.entries[n];
     const std::string& subtotal = state.subtotals[n];
     const std::string& pattern = patterns.at(decplaces);
     auto set = [](QLabel* label, const std::string& text) {
         const QString t = QString::fromStdString(text);
-        if (label->text() == t) return false;
+        if (label->text() == t)
+            return false;
         label->setText(t);
         label->setAccessibleName(t);
         return true;
@@ -49,7 +53,8 @@ void Calculator::drawLine(int n, int r, bool scrolled) {
     // show another line's figure on this line.
     set(Label11[r], tally::entryCell(entry, fitsIn(Label11[r], sureFit[0])).value_or(entry));
     const tally::Fits fits = fitsIn(Label12[r], sureFit[1]);
-    set(Label12[r], scrolled ? tally::subtotalCell(subtotal, pattern, fits) : tally::newestSubtotalCell(subtotal, pattern, fits));
+    set(Label12[r],
+        scrolled ? tally::subtotalCell(subtotal, pattern, fits) : tally::newestSubtotalCell(subtotal, pattern, fits));
 }
 
 namespace {
@@ -62,14 +67,17 @@ void clearCell(QLabel* cell) {
 
 void Calculator::clearRows() {
     for (auto* column : {&Label10, &Label11, &Label12})
-        for (QLabel* cell : *column) clearCell(cell);
+        for (QLabel* cell : *column)
+            clearCell(cell);
 }
 
 void Calculator::showView(const tally::TapeView& view) {
     for (int r = 0; r < tally::kVisibleRows; ++r) {
-        if (view.lines[r]) drawLine(view.lines[r], r, view.scrolled);
+        if (view.lines[r])
+            drawLine(view.lines[r], r, view.scrolled);
         else if (view.scrolled)
-            for (auto* column : {&Label10, &Label11, &Label12}) clearCell((*column)[r]);
+            for (auto* column : {&Label10, &Label11, &Label12})
+                clearCell((*column)[r]);
     }
     Text2->setFocus();
 }
@@ -81,7 +89,8 @@ void Calculator::printout() {
 
 void Calculator::printscroll() {
     viewmode = 2;
-    if (scrollline == 0) return;
+    if (scrollline == 0)
+        return;
     showView(tally::scrolledView(scrollline - 1));
     scrollline = scrollline - 1;
 }
@@ -101,7 +110,8 @@ void Calculator::VScroll1_Change() {
 }
 
 void Calculator::VScroll1_GotFocus() {
-    if (state.tapeEmpty()) return;
+    if (state.tapeEmpty())
+        return;
     Text3->hide(); // an edit in progress is dropped unwritten
     skipscroll = 0;
     scrollline = VScroll1->value() + 1;

@@ -49,10 +49,13 @@ Calculator::Calculator(tally::State& s, SoundPlayer& player, Outside& out, QWidg
     startUp();
 }
 
-Calculator::~Calculator() { qApp->removeEventFilter(this); }
+Calculator::~Calculator() {
+    qApp->removeEventFilter(this);
+}
 
 void Calculator::play(tally::Sound sound) {
-    if (sound != tally::Sound::None) sounds.play(sound);
+    if (sound != tally::Sound::None)
+        sounds.play(sound);
 }
 
 void Calculator::tellUser(const QString& title, const QString& text) {
@@ -79,8 +82,9 @@ void Calculator::createControls() {
             const design::TapeRow& row = design::tapeRows()[r];
             auto* cell = new QLabel(body);
             cell->setObjectName(QString("%1_%2").arg(column.array).arg(r));
-            design::apply(cell, {column.array, design::Kind::Label, column.left, row.top, column.width, row.height, "",
-                                 design::tapeFont(), row.background, row.text, true, design::AlignRight, nullptr, nullptr});
+            design::apply(cell,
+                          {column.array, design::Kind::Label, column.left, row.top, column.width, row.height, "",
+                           design::tapeFont(), row.background, row.text, true, design::AlignRight, nullptr, nullptr});
             (*columns[c])[r] = cell;
         }
     }
@@ -90,8 +94,10 @@ void Calculator::createControls() {
     using design::control;
     Text2 = control<QLineEdit>(body, "Text2");
     Text3 = control<QLineEdit>(body, "Text3");
-    for (QLineEdit* box : {Text2, Text3}) box->setValidator(new SavableText(box));
-    for (int i : kKeypadIndexes) Command1[i] = control<QPushButton>(body, qPrintable(QString("Command1_%1").arg(i)));
+    for (QLineEdit* box : {Text2, Text3})
+        box->setValidator(new SavableText(box));
+    for (int i : kKeypadIndexes)
+        Command1[i] = control<QPushButton>(body, qPrintable(QString("Command1_%1").arg(i)));
     konst = control<QPushButton>(body, "konst");
     knst = control<QLabel>(body, "knst");
     store = control<QPushButton>(body, "store");
@@ -108,7 +114,8 @@ void Calculator::createControls() {
     convert = control<QPushButton>(body, "convert");
     ListView1 = control<QTreeWidget>(body, "ListView1");
     Slider1->setValue(2); // before its handler is connected: start-up plays no sound
-    for (const char* name : {"Label1", "Label2"}) control<QLabel>(body, name)->setWordWrap(true);
+    for (const char* name : {"Label1", "Label2"})
+        control<QLabel>(body, name)->setWordWrap(true);
     // A screen reader on Linux names a combo box by the label it is the buddy of.
     control<QLabel>(body, "Label5")->setBuddy(conversion);
     // The total box shows its one row whole, never a scroll bar over it.
@@ -116,7 +123,8 @@ void Calculator::createControls() {
     List2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     QStringList headers;
-    for (const design::TreeColumn& column : design::conversionColumns()) headers << column.caption;
+    for (const design::TreeColumn& column : design::conversionColumns())
+        headers << column.caption;
     ListView1->setHeaderLabels(headers);
     for (int c = 0; c < headers.size(); ++c)
         ListView1->setColumnWidth(c, tally::twipsToPixels(design::conversionColumns()[c].width));
@@ -127,7 +135,8 @@ void Calculator::createControls() {
     QWidget* previous = nullptr;
     for (const char* name : design::tabOrder()) {
         QWidget* w = design::findControl(body, name);
-        if (previous) QWidget::setTabOrder(previous, w);
+        if (previous)
+            QWidget::setTabOrder(previous, w);
         previous = w;
     }
 }
@@ -143,10 +152,11 @@ void Calculator::createMenus() {
     xhelp->setObjectName("xhelp");
     mnuHelp = xhelp->addAction("Help");
     mnuAbout = xhelp->addAction("&About");
-    const std::pair<QAction*, const char*> names[] = {{mnuOpen, "mnuOpen"}, {mnuSaveAs, "mnuSaveAs"},
+    const std::pair<QAction*, const char*> names[] = {{mnuOpen, "mnuOpen"},   {mnuSaveAs, "mnuSaveAs"},
                                                       {mnuPrint, "mnuPrint"}, {mnuExit, "mnuExit"},
-                                                      {mnuHelp, "mnuHelp"}, {mnuAbout, "mnuAbout"}};
-    for (auto [action, name] : names) action->setObjectName(name);
+                                                      {mnuHelp, "mnuHelp"},   {mnuAbout, "mnuAbout"}};
+    for (auto [action, name] : names)
+        action->setObjectName(name);
     // The usual shortcuts, next to the access keys. A shortcut is taken before the focused box
     // sees the key, so Ctrl+O never reaches the entry box's "o".
     mnuOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -176,7 +186,8 @@ void Calculator::connectHandlers() {
     connect(conversion, &QComboBox::activated, this, [this] { conversion_Click(); });
     connect(ListView1, &QTreeWidget::itemClicked, this, [this] {
         ListView1_Click();
-        if (ListView1->isHidden()) swallowRestOfClick();
+        if (ListView1->isHidden())
+            swallowRestOfClick();
     });
     connect(convert, &QPushButton::clicked, this, [this] { convert_Click(); });
     connect(store, &QPushButton::clicked, this, [this] { store_Click(); });
@@ -200,7 +211,8 @@ void Calculator::connectHandlers() {
                     [this, cell](const QPoint& at) { tapeMenu->popup(cell->mapToGlobal(at)); });
         }
     // Direct: the change handler runs inside the setter, and only on a real change.
-    connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); }, Qt::DirectConnection);
+    connect(
+        VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); }, Qt::DirectConnection);
     connect(Slider1, &QSlider::valueChanged, this, [this] { Slider1_Scroll(); });
     // One application-wide filter serves the key preview and every control the design needs
     // events of (a filter on the control as well would run each handler twice).
@@ -210,7 +222,8 @@ void Calculator::connectHandlers() {
 void Calculator::startUp() {
     state.nextline = 1;
     decplaces = 2;
-    for (std::size_t i = 0; i < patterns.size(); ++i) patterns[i] = std::string(tally::kSubtotalPatterns[i]);
+    for (std::size_t i = 0; i < patterns.size(); ++i)
+        patterns[i] = std::string(tally::kSubtotalPatterns[i]);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->geometry();
         const tally::WindowOrigin origin = tally::centredOrigin(s.width(), s.height());

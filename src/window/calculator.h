@@ -30,7 +30,7 @@ class SoundPlayer;
 namespace tally {
 struct MemoryLists;
 struct TapeView;
-}
+} // namespace tally
 
 class Calculator : public QMainWindow {
     Q_OBJECT
@@ -42,16 +42,16 @@ public:
     tally::State& state;
 
     // ---- controls, by design name ----
-    QWidget* body = nullptr;     // the client area: paints the body picture and the rectangles
-    QLineEdit* Text2 = nullptr;  // the entry box
-    QLineEdit* Text3 = nullptr;  // the in-place editor of a tape row
+    QWidget* body = nullptr;                 // the client area: paints the body picture and the rectangles
+    QLineEdit* Text2 = nullptr;              // the entry box
+    QLineEdit* Text3 = nullptr;              // the in-place editor of a tape row
     std::array<QPushButton*, 17> Command1{}; // 0..9 digits, 10 point, 12 + 13 - 14 x 16 /; 11, 15 empty
     QPushButton* konst = nullptr;            // index 11
     QLabel* knst = nullptr;
     QPushButton* clearit = nullptr;
     QPushButton* Command2 = nullptr;
     QPushButton* store = nullptr;
-    QLabel* Label6 = nullptr;                // the unit of a converted entry
+    QLabel* Label6 = nullptr;         // the unit of a converted entry
     std::array<QLabel*, 9> Label10{}; // line numbers, row 0 at the bottom
     std::array<QLabel*, 9> Label11{}; // entries
     std::array<QLabel*, 9> Label12{}; // subtotals
@@ -163,8 +163,8 @@ private:
     int skipscroll = 0;
     int viewmode = 0;
     std::string constval;
-    int editline = 0; // the tape line the row editor writes back to
-    std::optional<std::string> convfactor; // the picked factor's text; none picked yet counts as 0
+    int editline = 0;                         // the tape line the row editor writes back to
+    std::optional<std::string> convfactor;    // the picked factor's text; none picked yet counts as 0
     std::vector<tally::TapeLine> clearedTape; // what the last Clear Entries took off the tape
 
     // A click that hid a control (a unit picked from the conversion list) must not have its second

@@ -133,14 +133,30 @@ constexpr TreeColumn kConversionColumns[] = {{"From", 2550}, {"Conversion", 1125
 
 } // namespace
 
-std::span<const Element> elements() { return kElements; }
-std::span<const Rectangle> rectangles() { return kRectangles; }
-std::span<const char* const> tabOrder() { return kTabOrder; }
-std::span<const TapeRow> tapeRows() { return kTapeRows; }
-std::span<const TapeColumn> tapeColumns() { return kTapeColumns; }
-Font tapeFont() { return {"System", 9.75, true}; }
-Font defaultFont() { return kDefault; }
+std::span<const Element> elements() {
+    return kElements;
+}
+std::span<const Rectangle> rectangles() {
+    return kRectangles;
+}
+std::span<const char* const> tabOrder() {
+    return kTabOrder;
+}
+std::span<const TapeRow> tapeRows() {
+    return kTapeRows;
+}
+std::span<const TapeColumn> tapeColumns() {
+    return kTapeColumns;
+}
+Font tapeFont() {
+    return {"System", 9.75, true};
+}
+Font defaultFont() {
+    return kDefault;
+}
 
-std::span<const TreeColumn> conversionColumns() { return kConversionColumns; }
+std::span<const TreeColumn> conversionColumns() {
+    return kConversionColumns;
+}
 
 } // namespace design

@@ -11,16 +11,18 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QTreeWidget>
 #include <QScrollBar>
+#include <QTreeWidget>
 
 #include "window/calculator.h"
 
 namespace {
 // Keys whose character the entry box's character handler sees. Tab moves the focus instead.
 bool producesCharacter(const QKeyEvent* key) {
-    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) return false;
-    if (key->text().isEmpty()) return false;
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+        return false;
+    if (key->text().isEmpty())
+        return false;
     // Ctrl with a key is a shortcut (paste, copy, undo), not typing. Latin layouts send it as a
     // control code, which passes; other layouts send the plain letter, which must not be taken
     // for a command ("c" would clear the tape) or swallowed (paste would be lost).
@@ -30,7 +32,8 @@ bool producesCharacter(const QKeyEvent* key) {
 // The one local file a drag carries; empty for text, several files or a remote address, which
 // keep their usual meaning (text dropped on the entry box stays text).
 QString droppedFile(const QMimeData* data) {
-    if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return {};
     const QUrl url = data->urls().front();
     return url.isLocalFile() ? url.toLocalFile() : QString();
 }
@@ -49,9 +52,10 @@ bool Calculator::restOfHidingClick(QEvent* event) {
     }
     if ((type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick) || !clickHidTime.isValid())
         return false;
-    const bool sameClick = clickHidTime.elapsed() <= QApplication::doubleClickInterval() &&
-                           (static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - clickHidAt).manhattanLength() <=
-                               QApplication::startDragDistance();
+    const bool sameClick =
+        clickHidTime.elapsed() <= QApplication::doubleClickInterval() &&
+        (static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - clickHidAt).manhattanLength() <=
+            QApplication::startDragDistance();
     clickHidTime.invalidate();
     swallowRelease = sameClick;
     return sameClick;
@@ -68,14 +72,16 @@ bool Calculator::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == Text2 || watched == Text3) && type == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const bool entryBox = watched == Text2;
-        if (entryBox ? Text2_KeyDown(key->key()) : Text3_KeyDown(key->key())) return true;
+        if (entryBox ? Text2_KeyDown(key->key()) : Text3_KeyDown(key->key()))
+            return true;
         if (producesCharacter(key)) {
             const char16_t typed = key->text().at(0).unicode();
             char16_t code = typed;
             // The numeric keypad's decimal key types a point whatever the layout makes of it.
             if ((key->modifiers() & Qt::KeypadModifier) && (code == u',' || key->key() == Qt::Key_Period))
                 code = u'.';
-            if (entryBox ? Text2_KeyPress(code) : Text3_KeyPress(code)) return true;
+            if (entryBox ? Text2_KeyPress(code) : Text3_KeyPress(code))
+                return true;
             if (code != typed) {
                 static_cast<QLineEdit*>(watched)->insert(QString(QChar(code)));
                 return true;
@@ -85,7 +91,8 @@ bool Calculator::eventFilter(QObject* watched, QEvent* event) {
     }
     if (type == QEvent::MouseButtonRelease && watched->parent() == body) {
         for (int r = 0; r < static_cast<int>(Label11.size()); ++r)
-            if (watched == Label11[r] && Label11[r]->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+            if (watched == Label11[r] &&
+                Label11[r]->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
                 Label11_Click(r);
                 return true;
             }
@@ -98,7 +105,9 @@ bool Calculator::eventFilter(QObject* watched, QEvent* event) {
             drop->acceptProposedAction();
             // After the drop has returned: a message about a refused file must not hold up the
             // program the file came from.
-            if (type == QEvent::Drop) QMetaObject::invokeMethod(this, [this, name] { openTape(name); }, Qt::QueuedConnection);
+            if (type == QEvent::Drop)
+                QMetaObject::invokeMethod(
+                    this, [this, name] { openTape(name); }, Qt::QueuedConnection);
             return true;
         }
     }
@@ -114,8 +123,10 @@ bool Calculator::eventFilter(QObject* watched, QEvent* event) {
         // A double click selects the row under the pointer first; on empty space nothing is selected.
         QListWidget* list = watched == List1->viewport() ? List1 : List2;
         QListWidgetItem* item = list->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint());
-        if (item) list->setCurrentItem(item);
-        else list->clearSelection();
+        if (item)
+            list->setCurrentItem(item);
+        else
+            list->clearSelection();
         list == List1 ? List1_DblClick() : List2_DblClick();
         return false;
     }

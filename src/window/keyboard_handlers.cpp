@@ -8,15 +8,19 @@
 #include "shell/numlock.h"
 #include "window/calculator.h"
 
-void Calculator::numberlock() { forceNumLock(); }
+void Calculator::numberlock() {
+    forceNumLock();
+}
 
 bool Calculator::Text2_KeyDown(int keyCode) {
     if (keyCode == Qt::Key_F2) { // the keyboard's click on the bottom row's entry
         Label11_Click(0);
         return true;
     }
-    if (VScroll1->value() == 0) return false;
-    if (state.tapeEmpty()) return false;
+    if (VScroll1->value() == 0)
+        return false;
+    if (state.tapeEmpty())
+        return false;
     if (keyCode == Qt::Key_Up) {
         if (skipscroll == 1) {
             skipscroll = 0;
@@ -25,12 +29,14 @@ bool Calculator::Text2_KeyDown(int keyCode) {
         play(tally::Sound::Calc1);
         scrollline = VScroll1->value() - 1;
         // At the top the value cannot go lower; the redraw below still runs.
-        if (VScroll1->value() > VScroll1->minimum()) VScroll1->setValue(VScroll1->value() - 1);
+        if (VScroll1->value() > VScroll1->minimum())
+            VScroll1->setValue(VScroll1->value() - 1);
         printscroll();
         return false; // the box's own Up handling follows
     }
     if (keyCode == Qt::Key_Down) {
-        if (VScroll1->value() < VScroll1->maximum()) VScroll1->setValue(VScroll1->value() + 1);
+        if (VScroll1->value() < VScroll1->maximum())
+            VScroll1->setValue(VScroll1->value() + 1);
         return true;
     }
     return false;
@@ -41,18 +47,36 @@ bool Calculator::Text2_KeyPress(char16_t k) {
     play(rule.sound);
     using enum tally::KeyCommand;
     switch (rule.command) {
-    case Pass: return false;
-    case Add: Command1_Click(tally::kAdd); break;
-    case Subtract: Command1_Click(tally::kSubtract); break;
-    case Multiply: Command1_Click(tally::kMultiply); break;
-    case Divide: Command1_Click(tally::kDivide); break;
-    case Exit: Command2_Click(); break;
-    case ClearTape: clearit_Click(); break;
-    case Store: store_Click(); break;
-    case Constant: konst_Click(11); break;
+    case Pass:
+        return false;
+    case Add:
+        Command1_Click(tally::kAdd);
+        break;
+    case Subtract:
+        Command1_Click(tally::kSubtract);
+        break;
+    case Multiply:
+        Command1_Click(tally::kMultiply);
+        break;
+    case Divide:
+        Command1_Click(tally::kDivide);
+        break;
+    case Exit:
+        Command2_Click();
+        break;
+    case ClearTape:
+        clearit_Click();
+        break;
+    case Store:
+        store_Click();
+        break;
+    case Constant:
+        konst_Click(11);
+        break;
     case Swallow:
     case Preview:
-    case Cancel: break;
+    case Cancel:
+        break;
     }
     return true;
 }

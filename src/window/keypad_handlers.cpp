@@ -11,7 +11,8 @@ void Calculator::Command1_Click(int Index) {
     const tally::Press press = tally::pressKey(state, Text2->text().toStdString(), Index);
     play(press.sound);
     switch (press.outcome) {
-    case tally::Press::Ignored: return;
+    case tally::Press::Ignored:
+        return;
     case tally::Press::TapeFull:
         tellUser("Calculator", QString("The tape is full: it holds %1 lines.\n\nSave it with File > Save As, "
                                        "then press Clear Entries to start a new tape.")
@@ -59,7 +60,8 @@ void Calculator::konst_Click(int) {
 
 void Calculator::clearit_Click() {
     // Kept for Restore Cleared Tape; clearing an empty tape keeps what an earlier clear took.
-    if (state.nextline > 1) clearedTape = tally::tapeLines(state);
+    if (state.nextline > 1)
+        clearedTape = tally::tapeLines(state);
     Label6->setText(QString());
     play(tally::Sound::Calc2);
     for (int line = 1; line <= std::min(state.nextline, tally::kTapeLines); ++line) {

@@ -20,12 +20,15 @@ void Calculator::mnuHelp_Click() {
         tellUser(QStringLiteral("Help"), QStringLiteral("The help viewer could not be started:\n%1").arg(viewer));
 }
 
-void Calculator::mnuAbout_Click() { outside.showAbout(this, QStringLiteral("Tarvex Calculator"), aboutText()); }
+void Calculator::mnuAbout_Click() {
+    outside.showAbout(this, QStringLiteral("Tarvex Calculator"), aboutText());
+}
 
 void Calculator::showpreview() {
     if (preview) {
         // Already open: only to the front, the image stays as it was drawn.
-        if (preview->isMinimized()) preview->showNormal();
+        if (preview->isMinimized())
+            preview->showNormal();
         preview->raise();
         preview->activateWindow();
         return;
@@ -34,4 +37,6 @@ void Calculator::showpreview() {
     preview->show();
 }
 
-void Calculator::mnuPrint_Click() { showpreview(); }
+void Calculator::mnuPrint_Click() {
+    showpreview();
+}

@@ -14,7 +14,8 @@ void Calculator::mnuCopyTape_Click() {
 }
 
 void Calculator::mnuRestoreTape_Click() {
-    if (clearedTape.empty()) return;
+    if (clearedTape.empty())
+        return;
     // The tape on view takes the cleared one's place, so a restore throws nothing away either.
     const std::vector<tally::TapeLine> restored = std::exchange(clearedTape, tally::tapeLines(state));
     loadTape(restored);
@@ -22,21 +23,25 @@ void Calculator::mnuRestoreTape_Click() {
 
 void Calculator::mnuLastSession_Click() {
     const QString name = lastSessionFile();
-    if (!name.isEmpty()) openTape(name);
+    if (!name.isEmpty())
+        openTape(name);
 }
 
 QString Calculator::lastSessionFile() {
-    const std::string folder = tally::stateFolder(qEnvironmentVariable("XDG_STATE_HOME").toStdString(),
-                                                  QDir::homePath().toStdString());
-    if (folder.empty()) return {};
-    return QString::fromStdString(folder) + '/' + QString::fromUtf8(tally::kLastSessionFile.data(),
-                                                                    static_cast<qsizetype>(tally::kLastSessionFile.size()));
+    const std::string folder =
+        tally::stateFolder(qEnvironmentVariable("XDG_STATE_HOME").toStdString(), QDir::homePath().toStdString());
+    if (folder.empty())
+        return {};
+    return QString::fromStdString(folder) + '/' +
+           QString::fromUtf8(tally::kLastSessionFile.data(), static_cast<qsizetype>(tally::kLastSessionFile.size()));
 }
 
 void Calculator::keepLastSession() {
-    if (state.nextline <= 1) return;
+    if (state.nextline <= 1)
+        return;
     const QString name = lastSessionFile();
-    if (name.isEmpty()) return;
+    if (name.isEmpty())
+        return;
     // A tape is private: the program's own folder is the user's alone. When the folder cannot be
     // made, the write below fails and says why.
     const QString folder = QFileInfo(name).path();

@@ -13,7 +13,9 @@
 // The sounds in the order played: '1' for calc1, '2' for calc2.
 struct RecordingPlayer : SoundPlayer {
     QString played;
-    void play(tally::Sound sound) override { played += sound == tally::Sound::Calc1 ? '1' : sound == tally::Sound::Calc2 ? '2' : '0'; }
+    void play(tally::Sound sound) override {
+        played += sound == tally::Sound::Calc1 ? '1' : sound == tally::Sound::Calc2 ? '2' : '0';
+    }
 };
 
 // A file-name question takes the next queued answer (none: cancelled) and, like a dialog, the focus.
@@ -28,10 +30,13 @@ struct RecordingOutside : Outside {
     void quit() override { ended = true; }
     QString askFileName(QWidget*, FileKind kind) override {
         fileQuestions << kind;
-        if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
+        if (QWidget* focus = QApplication::focusWidget())
+            focus->clearFocus();
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     }
-    bool startProgram(const QString& program, const QStringList& args) override { return started << (QStringList{program} + args), startWorks; }
+    bool startProgram(const QString& program, const QStringList& args) override {
+        return started << (QStringList{program} + args), startWorks;
+    }
 };
 
 // A fresh state and the real window, shown and active; a modal dialog is closed and fails. Check `ready`.
@@ -45,7 +50,8 @@ struct CalcRig {
     bool ready = false;
     CalcRig() {
         QObject::connect(&watchdog, &QTimer::timeout, [] {
-            if (QWidget* modal = QApplication::activeModalWidget()) modal->close(), QTest::qFail("a modal dialog", __FILE__, __LINE__);
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close(), QTest::qFail("a modal dialog", __FILE__, __LINE__);
         });
         watchdog.start(250);
         window.show();
@@ -56,19 +62,28 @@ struct CalcRig {
 
 // Line i holds the entry i (line 1 with two blanks, the others " +"), line n's subtotal n(n+1)/2.
 inline void fillTape(tally::State& state, int lines) {
-    for (int i = 1; i <= lines; ++i) state.entries[i] = std::to_string(i) + (i == 1 ? "  " : " +"), state.subtotals[i] = std::to_string(i * (i + 1) / 2);
+    for (int i = 1; i <= lines; ++i)
+        state.entries[i] = std::to_string(i) + (i == 1 ? "  " : " +"),
+        state.subtotals[i] = std::to_string(i * (i + 1) / 2);
     state.nextline = lines + 1;
 }
 // The same tape keyed into the entry box, so the view and the scroll bar follow it.
-inline void typeTape(Calculator& w, int lines) { for (int i = 1; i <= lines; ++i) QTest::keyClicks(w.Text2, QString::number(i) + '+'); }
+inline void typeTape(Calculator& w, int lines) {
+    for (int i = 1; i <= lines; ++i)
+        QTest::keyClicks(w.Text2, QString::number(i) + '+');
+}
 inline bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 // Row r as "line|entry|subtotal"; lineOnRow reads the line back from its number cell, 0 when empty.
-inline QString rowText(const Calculator& w, int r) { return w.Label10[r]->text() + '|' + w.Label11[r]->text() + '|' + w.Label12[r]->text(); }
-inline int lineOnRow(const Calculator& w, int r) { return w.Label10[r]->text().section(' ', 0, 0).toInt(); }
+inline QString rowText(const Calculator& w, int r) {
+    return w.Label10[r]->text() + '|' + w.Label11[r]->text() + '|' + w.Label12[r]->text();
+}
+inline int lineOnRow(const Calculator& w, int r) {
+    return w.Label10[r]->text().section(' ', 0, 0).toInt();
+}
 
 // A seeded random walk through a window of its own (test_random.cpp); seed 5 under a comma-decimal locale.
 void randomWalk(unsigned seed);

@@ -7,10 +7,10 @@
 #include <unistd.h>
 
 #include "fixture.h"
-#include "table.h"
 #include "print/form1.h"
 #include "shell/commandline.h"
 #include "shell/metrics.h"
+#include "table.h"
 #include "tape/cells.h"
 #include "window/design.h"
 
@@ -19,11 +19,16 @@ void choose(Calculator& w, const QString& category) { // as the user works the c
     w.conversion->setCurrentIndex(w.conversion->findText(category));
     emit w.conversion->activated(w.conversion->currentIndex());
 }
-QPoint rowCentre(QListWidget* list, int r) { return list->visualItemRect(list->item(r)).center(); }
-void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
+QPoint rowCentre(QListWidget* list, int r) {
+    return list->visualItemRect(list->item(r)).center();
+}
+void click(QWidget* w) {
+    QTest::mouseClick(w, Qt::LeftButton);
+}
 QStringList shown(const Calculator& w) { // the rows and the scroll bar
     QStringList s{QString::number(w.VScroll1->value()), QString::number(w.VScroll1->maximum())};
-    for (int r = 0; r < tally::kVisibleRows; ++r) s << rowText(w, r);
+    for (int r = 0; r < tally::kVisibleRows; ++r)
+        s << rowText(w, r);
     return s;
 }
 } // namespace
@@ -46,10 +51,12 @@ private slots:
         QVERIFY(w.Text3->isHidden() && w.ListView1->isHidden() && w.Text2->hasFocus());
         QTest::keyClicks(w.Text2, "12");
         w.Label6->setText(" ft");
-        for (int i : {3, 4, 5, 6, 7, 8, 9, 0, 10}) click(w.Command1[i]);
+        for (int i : {3, 4, 5, 6, 7, 8, 9, 0, 10})
+            click(w.Command1[i]);
         QCOMPARE(w.Label6->text() + '|' + w.Text2->text(), QString("|1234567890.")); // a key empties the unit
         QCOMPARE(w.Text2->cursorPosition(), 10); // after what the keypad added, plus one
-        for (int i : std::initializer_list<int>{tally::kAdd, 5, tally::kSubtract, 3, tally::kMultiply, 2, tally::kDivide})
+        for (int i :
+             std::initializer_list<int>{tally::kAdd, 5, tally::kSubtract, 3, tally::kMultiply, 2, tally::kDivide})
             click(w.Command1[i]);
         QVERIFY(rig->state.entries[2] == "5 -" && rig->state.entries[4] == "2 /");
         QCOMPARE(rowText(w, 0), QString("4 #|2.00 /|1,851,851,827.50 ="));
@@ -63,11 +70,13 @@ private slots:
             QCOMPARE(w.Text2->text(), QString("1."));
         }
         for (QLineEdit* box : {w.Text2, w.Text3}) {
-            if (box == w.Text3) click(w.Label11[0]);
+            if (box == w.Text3)
+                click(w.Label11[0]);
             for (const QString& text : {QString::fromUtf8("\"5٣€"), QString("42")}) {
                 box->clear();
                 QGuiApplication::clipboard()->setText(text);
-                QTest::sendKeyEvent(QTest::Click, box, Qt::Key_V, QString(QChar(0x16)), Qt::ControlModifier); // no letter command
+                QTest::sendKeyEvent(QTest::Click, box, Qt::Key_V, QString(QChar(0x16)),
+                                    Qt::ControlModifier); // no letter command
                 QCOMPARE(box->text(), text == "42" ? text : QString());
             }
         }
@@ -77,7 +86,7 @@ private slots:
         click(w.konst);
         QCOMPARE(w.knst->text(), QString("Constant = 2.5      "));
         w.Text2->clear();
-        click(w.konst); // an empty box takes the constant back
+        click(w.konst);                             // an empty box takes the constant back
         QTest::keyClicks(w.Text2, "1234567890123"); // a long constant is cut in its caption
         click(w.konst);
         QCOMPARE(w.knst->text(), QString("Constant = 2.5123456"));
@@ -86,13 +95,15 @@ private slots:
         QCOMPARE(rowText(w, 0), QString("1 #|2.50  |2.50 ="));
         rig->sounds.played.clear();
         click(w.clearit);
-        QVERIFY(rig->state.tapeEmpty() && rig->state.entries[1].empty() && w.Text2->hasFocus() && rowText(w, 0) == "||");
+        QVERIFY(rig->state.tapeEmpty() && rig->state.entries[1].empty() && w.Text2->hasFocus() &&
+                rowText(w, 0) == "||");
         w.Text2->setText("1e309"); // too large for a number: the row shows it as it stands
         click(w.Command1[tally::kAdd]);
         QCOMPARE(rowText(w, 0), QString("1 #|1e309  |"));
         fillTape(rig->state, tally::kTapeLines);
         QTest::keyClicks(w.Text2, "7+"); // told, and the entry stays
-        QVERIFY(rig->outside.messages.size() == 1 && w.Text2->text() == "7" && rig->state.nextline == tally::kTapeLines + 1);
+        QVERIFY(rig->outside.messages.size() == 1 && w.Text2->text() == "7" &&
+                rig->state.nextline == tally::kTapeLines + 1);
         click(w.Command2);
         QVERIFY(rig->outside.ended && rig->sounds.played == "21211");
     }
@@ -100,17 +111,28 @@ private slots:
     // Characters typed into the entry box reach their commands through the key table; a shortcut after
     // them reaches its menu item and never a letter command (o exits, s stores, c clears) nor types.
     void entryBoxKeys_data() {
-        // Keys typed, then a shortcut after the caret; the lines, box, memory and sounds after them; what the shortcut reached.
-        columns({"keys"}), columns<int>({"lines"}), columns({"box"}), columns<int>({"stored"}), columns({"sounds", "reached"});
-        QTest::newRow("digits and +") << "12+" << 1 << "" << 0 << "2211" << "";
-        QTest::newRow("Enter") << "12\r" << 1 << "" << 0 << "2211" << "";
-        QTest::newRow("- * / after a first line") << "8+2-3*4/" << 4 << "" << 0 << "211211211211" << "";
-        QTest::newRow("s stores") << "10+5+s" << 2 << "" << 1 << "221121111" << "";
-        QTest::newRow("c clears the tape") << "10+5+c" << 0 << "" << 0 << "221121112" << "";
-        QTest::newRow("k keeps a constant") << "7k" << 0 << "7" << 0 << "211" << "";
-        QTest::newRow("letter swallowed") << "1a" << 0 << "1" << 0 << "21" << "";
-        QTest::newRow("o exits") << "o" << 0 << "" << 0 << "11" << "";
-        for (auto [keys, reached] : {std::pair{"Ctrl+O", "open"}, {"Ctrl+S", "save"}, {"Ctrl+P", "print"}, {"F1", "help"}, {"Ctrl+C", ""}})
+        // Keys typed, then a shortcut after the caret; the lines, box, memory and sounds after them; what the shortcut
+        // reached.
+        columns({"keys"}), columns<int>({"lines"}), columns({"box"}), columns<int>({"stored"}),
+            columns({"sounds", "reached"});
+        QTest::newRow("digits and +") << "12+" << 1 << "" << 0 << "2211"
+                                      << "";
+        QTest::newRow("Enter") << "12\r" << 1 << "" << 0 << "2211"
+                               << "";
+        QTest::newRow("- * / after a first line") << "8+2-3*4/" << 4 << "" << 0 << "211211211211"
+                                                  << "";
+        QTest::newRow("s stores") << "10+5+s" << 2 << "" << 1 << "221121111"
+                                  << "";
+        QTest::newRow("c clears the tape") << "10+5+c" << 0 << "" << 0 << "221121112"
+                                           << "";
+        QTest::newRow("k keeps a constant") << "7k" << 0 << "7" << 0 << "211"
+                                            << "";
+        QTest::newRow("letter swallowed") << "1a" << 0 << "1" << 0 << "21"
+                                          << "";
+        QTest::newRow("o exits") << "o" << 0 << "" << 0 << "11"
+                                 << "";
+        for (auto [keys, reached] :
+             {std::pair{"Ctrl+O", "open"}, {"Ctrl+S", "save"}, {"Ctrl+P", "print"}, {"F1", "help"}, {"Ctrl+C", ""}})
             QTest::newRow(keys) << QString("5+12^") + keys << 1 << "12" << 0 << "21122" << reached;
     }
     void entryBoxKeys() {
@@ -122,9 +144,12 @@ private slots:
             QTest::keyClick(w.Text2, key.key(), key.keyboardModifiers());
         }
         QStringList reached;
-        for (auto kind : rig->outside.fileQuestions) reached << (kind == Outside::FileKind::OpenTape ? "open" : "save");
-        if (w.preview) reached << "print";
-        if (!rig->outside.started.isEmpty()) reached << "help";
+        for (auto kind : rig->outside.fileQuestions)
+            reached << (kind == Outside::FileKind::OpenTape ? "open" : "save");
+        if (w.preview)
+            reached << "print";
+        if (!rig->outside.started.isEmpty())
+            reached << "help";
         delete w.preview;
         QTEST(reached.join(','), "reached");
         QTEST(rig->state.nextline - 1, "lines");
@@ -152,13 +177,15 @@ private slots:
         QTest::keyClick(w.Text2, Qt::Key_Down);
         QVERIFY(lineOnRow(w, 0) == 20 && rig->sounds.played == "111");
         w.VScroll1->setValue(8); // row 8 would show line 0: it is blanked, not left at line 12
-        for (int r = 0; r < 8; ++r) QCOMPARE(lineOnRow(w, r), 8 - r);
+        for (int r = 0; r < 8; ++r)
+            QCOMPARE(lineOnRow(w, r), 8 - r);
         QCOMPARE(rowText(w, 8), QString("||"));
         w.VScroll1->setSliderDown(true); // a drag reports once, when the handle is let go
-        for (int v : {7, 6, 5}) w.VScroll1->setSliderPosition(v);
+        for (int v : {7, 6, 5})
+            w.VScroll1->setSliderPosition(v);
         w.VScroll1->setSliderDown(false);
         QVERIFY(lineOnRow(w, 0) == 5 && rig->sounds.played == "11111");
-        click(w.store); // the scrolled view's line is stored
+        click(w.store);         // the scrolled view's line is stored
         w.Slider1->setValue(0); // back to the newest lines, with no decimals
         QVERIFY(rowText(w, 0) == "20 #|20.00 +|210 =" && rig->sounds.played == "1111112");
         QTest::keyClick(w.Text2, 's');
@@ -187,10 +214,15 @@ private slots:
         // ('|': the scroll bar takes focus), line 2 after them, rows 2, 1, 0 as "entry|subtotal".
         columns<int>({"row"}), columns({"keys", "line2"}), columns<QStringList>({"rows"});
         const QStringList same{"10.00  |10.00 =", "1,234.50 +|1,244.50 =", "2.00 x|2,489.00 ="};
-        QTest::newRow("operator writes back") << 1 << "7-" << "7 -" << QStringList{"10.00  |10.00 =", "7.00 -|3.00 =", "2.00 x|6.00 ="};
-        QTest::newRow("Esc cancels") << 1 << "7\x1b" << "1234.5 +" << same;
-        QTest::newRow("scroll bar focus drops the edit") << 1 << "7|" << "1234.5 +" << same;
-        QTest::newRow("empty row edits nothing") << 5 << "9+" << "1234.5 +" << same;
+        QTest::newRow("operator writes back")
+            << 1 << "7-"
+            << "7 -" << QStringList{"10.00  |10.00 =", "7.00 -|3.00 =", "2.00 x|6.00 ="};
+        QTest::newRow("Esc cancels") << 1 << "7\x1b"
+                                     << "1234.5 +" << same;
+        QTest::newRow("scroll bar focus drops the edit") << 1 << "7|"
+                                                         << "1234.5 +" << same;
+        QTest::newRow("empty row edits nothing") << 5 << "9+"
+                                                 << "1234.5 +" << same;
     }
     void editor() {
         const int row = fetch<int>("row");
@@ -199,17 +231,21 @@ private slots:
         QTest::keyClicks(w.Text2, "10+1234.5+2*");
         rig->sounds.played.clear();
         click(w.Label11[row]);
-        QVERIFY(w.Text3->isVisible() && w.Text3->hasFocus() && w.Text3->pos() == w.Label11[row]->pos() && rig->sounds.played == "11");
+        QVERIFY(w.Text3->isVisible() && w.Text3->hasFocus() && w.Text3->pos() == w.Label11[row]->pos() &&
+                rig->sounds.played == "11");
         QCOMPARE(w.Text3->text(), QString(row == 1 ? "1234.5" : "0"));
         QCOMPARE(w.Text3->selectedText(), w.Text3->text()); // typing replaces the number
         const QString typed = QString(keys).remove('|');
         for (QChar c : typed)
-            QTest::sendKeyEvent(QTest::Click, w.Text3, c == '\x1b' ? Qt::Key_Escape : Qt::Key_unknown, c.toLatin1(), Qt::NoModifier);
-        if (keys.endsWith('|')) w.VScroll1->setFocus(Qt::MouseFocusReason);
+            QTest::sendKeyEvent(QTest::Click, w.Text3, c == '\x1b' ? Qt::Key_Escape : Qt::Key_unknown, c.toLatin1(),
+                                Qt::NoModifier);
+        if (keys.endsWith('|'))
+            w.VScroll1->setFocus(Qt::MouseFocusReason);
         QVERIFY(w.Text3->isHidden() && w.Text2->hasFocus());
         QCOMPARE(QString::fromStdString(rig->state.entries[2]), line2);
         QStringList rows;
-        for (int r = 2; r >= 0; --r) rows << w.Label11[r]->text() + '|' + w.Label12[r]->text();
+        for (int r = 2; r >= 0; --r)
+            rows << w.Label11[r]->text() + '|' + w.Label12[r]->text();
         QTEST(rows, "rows");
         QTest::keyClicks(w.Text2, "1+"); // a dropped edit stays dropped
         QCOMPARE(QString::fromStdString(rig->state.entries[2]), line2);
@@ -225,7 +261,8 @@ private slots:
         QVERIFY(w.List1->count() == 2 && w.List2->item(0)->text() == QString(23 - 7, ' ') + "25.0000");
         // Recall by double click; on empty space a row selected before does not answer.
         QStringList recalled;
-        for (auto [list, at] : {std::pair{w.List1, rowCentre(w.List1, 1)}, {w.List2, rowCentre(w.List2, 0)},
+        for (auto [list, at] : {std::pair{w.List1, rowCentre(w.List1, 1)},
+                                {w.List2, rowCentre(w.List2, 0)},
                                 {w.List1, QPoint(5, w.List1->viewport()->height() - 3)}}) {
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
             recalled << w.Text2->text();
@@ -243,7 +280,8 @@ private slots:
         QVERIFY(rig->state.memcount == 1 && rig->state.memlist[0] == "10.0000"); // read back from the row left
         click(w.clearlist);
         QVERIFY(w.List1->count() == 0 && w.List2->count() == 0 && rig->state.memcount == 0 && rig->state.nextline == 3);
-        for (int i = 0; i < 30; ++i) click(w.store);
+        for (int i = 0; i < 30; ++i)
+            click(w.store);
         QCoreApplication::processEvents();
         QCOMPARE(w.List1->indexAt(QPoint(1, 1)).row(), 5); // the newest value in sight
         rig->state.memcount = tally::kMemorySlots;
@@ -254,8 +292,10 @@ private slots:
     void conversion() {
         Calculator& w = rig->window;
         choose(w, "Length");
-        QVERIFY(w.ListView1->isVisible() && w.ListView1->hasFocus() && rig->sounds.played.isEmpty()); // only a pick sounds
-        QTest::mouseClick(w.ListView1->viewport(), Qt::LeftButton, {}, w.ListView1->visualItemRect(w.ListView1->topLevelItem(0)).center());
+        QVERIFY(w.ListView1->isVisible() && w.ListView1->hasFocus() &&
+                rig->sounds.played.isEmpty()); // only a pick sounds
+        QTest::mouseClick(w.ListView1->viewport(), Qt::LeftButton, {},
+                          w.ListView1->visualItemRect(w.ListView1->topLevelItem(0)).center());
         QCOMPARE(w.convert->text(), QString("in > cm")); // the shipped table's first row
         QVERIFY(w.ListView1->isHidden() && w.convert->hasFocus() && rig->sounds.played == "1");
         w.Text2->setText("2");
@@ -287,7 +327,8 @@ private slots:
         choose(w, "Length");
         QDir::setCurrent(home);
         QCOMPARE(rig->outside.messages.size(), 3);
-        QVERIFY2(rig->outside.messages[1].contains("area.txt") && rig->outside.messages[2].contains("could not be read"),
+        QVERIFY2(rig->outside.messages[1].contains("area.txt") &&
+                     rig->outside.messages[2].contains("could not be read"),
                  qPrintable(rig->outside.messages.join('|')));
     }
 
@@ -302,7 +343,8 @@ private slots:
         click(w.clearit);
         w.mnuOpen->trigger();
         using Kind = Outside::FileKind;
-        QVERIFY(rig->state.tapeEmpty() && w.Text2->hasFocus() && rig->outside.fileQuestions == (QList<Kind>{Kind::SaveTape, Kind::OpenTape}));
+        QVERIFY(rig->state.tapeEmpty() && w.Text2->hasFocus() &&
+                rig->outside.fileQuestions == (QList<Kind>{Kind::SaveTape, Kind::OpenTape}));
         QVERIFY(QFile::exists(dir.filePath("t.cal")) && rig->outside.messages.isEmpty());
         rig->sounds.played.clear();
         w.mnuPrint->trigger();
@@ -315,7 +357,8 @@ private slots:
         rig->outside.startWorks = false;
         w.mnuHelp->trigger();
         const QStringList viewer{QCoreApplication::applicationDirPath() + "/tallyroll-help", "CALC1.hlp"};
-        QVERIFY(rig->outside.started == (QList<QStringList>{viewer, viewer}) && rig->outside.messages.value(0).contains("tallyroll-help"));
+        QVERIFY(rig->outside.started == (QList<QStringList>{viewer, viewer}) &&
+                rig->outside.messages.value(0).contains("tallyroll-help"));
         w.mnuAbout->trigger();
         QCOMPARE(rig->outside.about, (QStringList{"Tarvex Calculator", Calculator::aboutText()}));
         QVERIFY(rig->sounds.played.isEmpty() && !rig->outside.ended);
@@ -325,9 +368,12 @@ private slots:
 
     void refusedFiles_data() {
         columns({"name", "told"}); // in a fresh folder ("disk/" is a full 64 KiB disk); part of the one message
-        QTest::newRow("open: a named pipe never blocks") << "pipe" << "not changed";
-        QTest::newRow("open: 1001 records") << "big.cal" << "not changed";
-        QTest::newRow("save: a quote would not read back") << "kept.cal" << "Line 7 holds a character";
+        QTest::newRow("open: a named pipe never blocks") << "pipe"
+                                                         << "not changed";
+        QTest::newRow("open: 1001 records") << "big.cal"
+                                            << "not changed";
+        QTest::newRow("save: a quote would not read back") << "kept.cal"
+                                                           << "Line 7 holds a character";
         QTest::newRow("save: parent is a file") << "kept.cal/x.cal" << QString(strerror(ENOTDIR));
         QTest::newRow("save: full disk") << "disk/kept.cal" << QString(strerror(ENOSPC));
     }
@@ -340,30 +386,39 @@ private slots:
         const QByteArray old = "\"1  \",\"1\"\r\n";
         QVERIFY(QDir().mkpath(folder));
         if (disk) { // as root every permission passes; a full disk fails for root too
-            if (geteuid() != 0) QSKIP("needs root to mount a small tmpfs as a full disk");
+            if (geteuid() != 0)
+                QSKIP("needs root to mount a small tmpfs as a full disk");
             QVERIFY(QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder}) == 0);
         }
-        auto unmount = qScopeGuard([&] { if (disk) QProcess::execute("umount", {folder}); });
-        QVERIFY(writeFile(folder + "/kept.cal", old) && (!disk || writeFile(folder + "/filler", QByteArray(56 * 1024, 'x'))));
+        auto unmount = qScopeGuard([&] {
+            if (disk)
+                QProcess::execute("umount", {folder});
+        });
+        QVERIFY(writeFile(folder + "/kept.cal", old) &&
+                (!disk || writeFile(folder + "/filler", QByteArray(56 * 1024, 'x'))));
         const QStringList files = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
         rig->outside.fileAnswers << dir.filePath(name);
         if (QString(QTest::currentDataTag()).startsWith("open")) { // the tape and the view stay
             const QByteArray records = QByteArray("\"1 +\",\"1\"\r\n").repeated(1001);
-            QVERIFY(name == "pipe" ? mkfifo(qPrintable(dir.filePath(name)), 0600) == 0 : writeFile(dir.filePath(name), records));
+            QVERIFY(name == "pipe" ? mkfifo(qPrintable(dir.filePath(name)), 0600) == 0
+                                   : writeFile(dir.filePath(name), records));
             typeTape(w, 10);
             w.VScroll1->setValue(6);
             const QStringList before = shown(w);
             w.mnuOpen->trigger();
             QVERIFY(shown(w) == before && rig->state.nextline == 11 && rig->state.subtotals[10] == "55");
-        } else { // the old file stays and no other is left
+        } else {                        // the old file stays and no other is left
             fillTape(rig->state, 1000); // more than the full disk holds
-            if (QString(QTest::currentDataTag()).contains("quote")) rig->state.entries[7] = "7\" +";
+            if (QString(QTest::currentDataTag()).contains("quote"))
+                rig->state.entries[7] = "7\" +";
             w.mnuSaveAs->trigger();
             QFile kept(folder + "/kept.cal");
-            QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll() == old && rig->outside.messages.value(0).contains("could not be saved"));
+            QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll() == old &&
+                    rig->outside.messages.value(0).contains("could not be saved"));
             QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden), files);
         }
-        QVERIFY2(rig->outside.messages.size() == 1 && rig->outside.messages[0].contains(told), qPrintable(rig->outside.messages.join('|')));
+        QVERIFY2(rig->outside.messages.size() == 1 && rig->outside.messages[0].contains(told),
+                 qPrintable(rig->outside.messages.join('|')));
         QVERIFY(w.Text2->hasFocus());
     }
 
@@ -383,7 +438,7 @@ private slots:
         w.tapeMenu->close();
         auto copied = [&] { return w.mnuCopyTape->trigger(), QGuiApplication::clipboard()->text(); };
         QTest::keyClicks(w.Text2, "cc"); // clearing the empty tape keeps the tape cleared before
-        emit w.tapeMenu->aboutToShow(); // as the next right-click shows it
+        emit w.tapeMenu->aboutToShow();  // as the next right-click shows it
         w.mnuRestoreTape->trigger();
         QCOMPARE(copied(), tape);
         QVERIFY(w.Label10[0]->text() == "3 #" && w.VScroll1->value() == w.VScroll1->maximum());
@@ -392,7 +447,8 @@ private slots:
         emit w.tapeMenu->aboutToShow();
         w.mnuLastSession->trigger();
         QCOMPARE(copied(), tape);
-        QVERIFY(rig->outside.messages.isEmpty() && writeFile(dir.filePath("tape"), "\"1  \",\"1\"\r\n\"2 +\",\"3\"\r\n"));
+        QVERIFY(rig->outside.messages.isEmpty() &&
+                writeFile(dir.filePath("tape"), "\"1  \",\"1\"\r\n\"2 +\",\"3\"\r\n"));
         click(w.clearit);
         w.openTape(readCommandLine({"tallyroll", dir.filePath("tape")}).tape);
         QVERIFY(rig->state.nextline == 3 && w.Label10[0]->text() == "2 #");
@@ -404,22 +460,27 @@ private slots:
         QApplication::sendEvent(w.Text2, &enter);
         QApplication::sendEvent(w.Text2, &drop);
         QCoreApplication::processEvents();
-        QVERIFY(enter.isAccepted() && drop.isAccepted() && w.Text2->text().isEmpty() && rig->state.nextline == 3 && w.Label10[0]->text() == "2 #");
+        QVERIFY(enter.isAccepted() && drop.isAccepted() && w.Text2->text().isEmpty() && rig->state.nextline == 3 &&
+                w.Label10[0]->text() == "2 #");
     }
 
     void accessibleNames_data() { // control, name|description
         columns({"heard"});
-        for (auto [control, heard] : {std::pair{"Command1_12", "plus|"}, {"conversion", "Convert Entry to|"},
-                                      {"convert", "Conversion factor|None"}, {"Label12_1", "5.00 =|line 1 subtotal"}})
+        for (auto [control, heard] : {std::pair{"Command1_12", "plus|"},
+                                      {"conversion", "Convert Entry to|"},
+                                      {"convert", "Conversion factor|None"},
+                                      {"Label12_1", "5.00 =|line 1 subtotal"}})
             QTest::newRow(control) << heard;
     }
     void accessibleNames() {
         QTest::keyClicks(rig->window.Text2, "5+7+");
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(rig->window.body->findChild<QWidget*>(QTest::currentDataTag()));
+        QAccessibleInterface* a =
+            QAccessible::queryAccessibleInterface(rig->window.body->findChild<QWidget*>(QTest::currentDataTag()));
         QVERIFY(a);
         // On Linux a combo box reads its value as name and is named by the label it is the buddy of.
         const auto labels = a->relations(QAccessible::Label);
-        const QString name = labels.isEmpty() ? a->text(QAccessible::Name) : labels.front().first->text(QAccessible::Name);
+        const QString name =
+            labels.isEmpty() ? a->text(QAccessible::Name) : labels.front().first->text(QAccessible::Name);
         QTEST(name + '|' + a->text(QAccessible::Description), "heard");
     }
 
@@ -436,8 +497,10 @@ private slots:
         auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
         if (dark) {
             QPalette p(QColor(0x353535), QColor(0x202020));
-            for (auto r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) p.setColor(r, QColor(0xF0F0F0));
-            for (auto r : {QPalette::Base, QPalette::ToolTipBase, QPalette::Light}) p.setColor(r, QColor(0x2A2A2A));
+            for (auto r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+                p.setColor(r, QColor(0xF0F0F0));
+            for (auto r : {QPalette::Base, QPalette::ToolTipBase, QPalette::Light})
+                p.setColor(r, QColor(0x2A2A2A));
             QApplication::setPalette(p);
             rig = std::make_unique<CalcRig>();
             QVERIFY(rig->ready);
@@ -450,28 +513,34 @@ private slots:
         auto lightness = [&](int x, int y) { return image.pixelColor(x, y).lightness(); }; // device pixels
         const QColor tip = QApplication::style()->standardPalette().color(QPalette::ToolTipBase);
         QList<const QPushButton*> keys(w.Command1.begin(), w.Command1.begin() + 11); // the digits and the point
-        keys << w.Command1[12] << w.Command1[13] << w.Command1[14] << w.Command1[16] << w.konst << w.store << w.clearit << w.Command2
-             << w.removelist << w.clearlist;
+        keys << w.Command1[12] << w.Command1[13] << w.Command1[14] << w.Command1[16] << w.konst << w.store << w.clearit
+             << w.Command2 << w.removelist << w.clearlist;
         for (const QPushButton* key : keys) {
             const QColor face = keys.indexOf(key) <= 10 ? tip : QColor(0xC0C0C0);
             const QRect g = key->geometry(), in = g.adjusted(3, 3, -3, -3), d(g.topLeft() * dpr, g.size() * dpr);
-            for (QPoint p : {in.topLeft(), in.bottomRight(), QPoint(in.left(), g.center().y())}) QVERIFY2(at(p) == face, qPrintable(key->objectName()));
+            for (QPoint p : {in.topLeft(), in.bottomRight(), QPoint(in.left(), g.center().y())})
+                QVERIFY2(at(p) == face, qPrintable(key->objectName()));
             const int l = face.lightness(), x = d.center().x(), y = d.center().y(); // the edges are a device pixel wide
-            QVERIFY2(lightness(d.left(), y) > l && lightness(x, d.top()) > l && lightness(d.right(), y) < l && lightness(x, d.bottom()) < l,
+            QVERIFY2(lightness(d.left(), y) > l && lightness(x, d.top()) > l && lightness(d.right(), y) < l &&
+                         lightness(x, d.bottom()) < l,
                      qPrintable(key->objectName()));
         }
-        const auto shadow = *std::ranges::find_if(design::rectangles(), [](const auto& r) { return qstrcmp(r.name, "Shape20") == 0; });
+        const auto shadow =
+            *std::ranges::find_if(design::rectangles(), [](const auto& r) { return qstrcmp(r.name, "Shape20") == 0; });
         const QRect under = w.Slider1->geometry() & design::twips(shadow.left, shadow.top, shadow.width, shadow.height);
         QVERIFY(!under.isEmpty());
         for (int y = under.top(); y <= under.bottom(); ++y)
-            for (int x = under.left(); x <= under.right(); ++x) QVERIFY(at({x, y}) != QColor::fromRgb(shadow.colour));
+            for (int x = under.left(); x <= under.right(); ++x)
+                QVERIFY(at({x, y}) != QColor::fromRgb(shadow.colour));
         for (const auto* column : {&w.Label10, &w.Label11, &w.Label12}) // the bottom row's borders
-            for (QPoint p : {(*column)[0]->geometry().topLeft(), (*column)[0]->geometry().bottomRight()}) QCOMPARE(at(p), QColor(Qt::black));
+            for (QPoint p : {(*column)[0]->geometry().topLeft(), (*column)[0]->geometry().bottomRight()})
+                QCOMPARE(at(p), QColor(Qt::black));
     }
 
     void walk_data() {
         QTest::addColumn<unsigned>("seed");
-        for (unsigned seed : {1u, 2u, 3u, 4u, 5u}) QTest::addRow("seed %u", seed) << seed;
+        for (unsigned seed : {1u, 2u, 3u, 4u, 5u})
+            QTest::addRow("seed %u", seed) << seed;
     }
     void walk() {
         rig.reset();

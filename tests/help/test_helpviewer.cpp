@@ -1,17 +1,18 @@
 // The help viewer: the manual found and read (or refused, and why), rendered with its sections.
-#include <QtTest>
+#include "help/helpdoc.h"
 #include <QTextDocument>
+#include <QtTest>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
-#include "help/helpdoc.h"
 namespace fs = std::filesystem;
 
 class TestHelpViewer : public QObject {
     Q_OBJECT
 private slots:
     void loadManual_data() {
-        QTest::addColumn<QStringList>("put");  // "kind folder": text, dir, pipe or big as CALC1.hlp there; the viewer runs from bin/
+        QTest::addColumn<QStringList>(
+            "put"); // "kind folder": text, dir, pipe or big as CALC1.hlp there; the viewer runs from bin/
         QTest::addColumn<QString>("expected"); // the manual's text, or a part of the message
         const QString cwd = "text work", data = "text bin/data", share = "text share/tallyroll";
         QTest::newRow("current dir first") << QStringList{cwd, data, share} << "# work";
@@ -32,9 +33,12 @@ private slots:
             const QString kind = p.section(' ', 0, 0), where = p.section(' ', 1);
             const fs::path file = base / where.toStdString() / "CALC1.hlp";
             fs::create_directories(file.parent_path());
-            if (kind == "dir") fs::create_directory(file);
-            else if (kind == "pipe") QCOMPARE(mkfifo(file.c_str(), 0600), 0);
-            else std::ofstream(file) << (kind == "big" ? std::string(256 * 1024 + 1, '#') : "# " + where.toStdString());
+            if (kind == "dir")
+                fs::create_directory(file);
+            else if (kind == "pipe")
+                QCOMPARE(mkfifo(file.c_str(), 0600), 0);
+            else
+                std::ofstream(file) << (kind == "big" ? std::string(256 * 1024 + 1, '#') : "# " + where.toStdString());
         }
         const tally::ManualText manual = tally::loadManual("CALC1.hlp", base / "work", base / "bin");
         QCOMPARE(manual.error.isEmpty(), expected.startsWith("# "));
@@ -47,12 +51,15 @@ private slots:
         QTextDocument doc;
         tally::renderManual(doc, QString::fromUtf8(file.readAll()));
         QStringList headings;
-        for (const tally::HelpHeading& h : tally::manualHeadings(doc)) headings << QString::number(h.level) + ' ' + h.text;
+        for (const tally::HelpHeading& h : tally::manualHeadings(doc))
+            headings << QString::number(h.level) + ' ' + h.text;
         QCOMPARE(headings.first(), "1 Calculator Help");
-        for (const char* h : {"2 The window", "3 The keypad", "2 Access keys and shortcuts", "2 The tape's menu", "2 Limits"})
+        for (const char* h :
+             {"2 The window", "3 The keypad", "2 Access keys and shortcuts", "2 The tape's menu", "2 Limits"})
             QVERIFY2(headings.contains(h), qPrintable(QString(h) + " missing from " + headings.join(" | ")));
         static const QRegularExpression marks(R"(^#{1,6}\s+\S|^\||\|---|\*\*)");
-        for (const QString& line : doc.toPlainText().split('\n')) QVERIFY2(!marks.match(line.trimmed()).hasMatch(), qPrintable(line));
+        for (const QString& line : doc.toPlainText().split('\n'))
+            QVERIFY2(!marks.match(line.trimmed()).hasMatch(), qPrintable(line));
     }
 };
 

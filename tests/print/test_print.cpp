@@ -1,9 +1,5 @@
 // The preview draws the page from the tape; Print lays the sheets out from the printable corner
 // and, with no printer, writes a PDF file whole or not at all.
-#include <QtTest>
-#include <QPushButton>
-#include <cstring>
-#include <unistd.h>
 #include "print/form1.h"
 #include "print/pagelayout.h"
 #include "print/printing.h"
@@ -11,6 +7,10 @@
 #include "table.h"
 #include "tapes.h"
 #include "window/calculator.h"
+#include <QPushButton>
+#include <QtTest>
+#include <cstring>
+#include <unistd.h>
 using namespace tally;
 
 // No printer; what the window tells is kept, and the save dialog answers `fileName`.
@@ -36,8 +36,11 @@ QStringList readPdf(const QByteArray& pdf) {
 }
 // The box of the first word on a page that matches `text`; null when there is none.
 QRectF box(const QString& page, const QString& text) {
-    const auto m = QRegularExpression(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">)re" + text + "<").match(page);
-    return QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()), QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()));
+    const auto m =
+        QRegularExpression(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">)re" + text + "<")
+            .match(page);
+    return QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                  QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()));
 }
 
 class TestPrint : public QObject {
@@ -64,15 +67,19 @@ private slots:
         QPointer<Form1> form = calc.preview;
         calc.mnuPrint->trigger();
         const QWidgetList windows = QApplication::topLevelWidgets();
-        QVERIFY(form && calc.preview == form && std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return qobject_cast<Form1*>(w); }) == 1);
+        QVERIFY(form && calc.preview == form &&
+                std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return qobject_cast<Form1*>(w); }) == 1);
         state = tapeOf(121);
         form->drawpreview();
         const QImage& image = form->Picture1->image();
-        const int pitch = qRound(form->Picture1->lineHeight() / 15), x = qRound(fetch<int>("edge") / 15.0), row = fetch<int>("row");
+        const int pitch = qRound(form->Picture1->lineHeight() / 15), x = qRound(fetch<int>("edge") / 15.0),
+                  row = fetch<int>("row");
         int right = -1; // the rightmost dark pixel in the band just left of the edge
         for (int px = qMax(0, x - 30); px <= x + 2 && px < image.width(); ++px)
-            for (int y = (row + 1) * pitch; y < (row + 2) * pitch; ++y) right = qGray(image.pixel(px, y)) < 128 ? px : right;
-        QVERIFY2(fetch<bool>("ink") ? right >= x - 4 : right == -1, qPrintable(QString("ink ends at %1, edge %2").arg(right).arg(x)));
+            for (int y = (row + 1) * pitch; y < (row + 2) * pitch; ++y)
+                right = qGray(image.pixel(px, y)) < 128 ? px : right;
+        QVERIFY2(fetch<bool>("ink") ? right >= x - 4 : right == -1,
+                 qPrintable(QString("ink ends at %1, edge %2").arg(right).arg(x)));
         QTest::mouseClick(form->Command2, Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(form.isNull());
@@ -86,13 +93,16 @@ private slots:
         QVERIFY(box(pages[1], date).isNull());
         const QRectF dated = box(pages[0], date), sign = box(pages[1], "#"); // line 121's
         QVERIFY2(qAbs(dated.left() - 12) < 1 && qAbs(dated.top() - 18) < 2, qPrintable(QDebug::toString(dated)));
-        QVERIFY2(qAbs(sign.right() - 12 - kPaperLeft.lineNumber * 0.12) <= 0.06 && qAbs(sign.top() - 18 - paperRowTop(1) * 0.12) <= 3,
+        QVERIFY2(qAbs(sign.right() - 12 - kPaperLeft.lineNumber * 0.12) <= 0.06 &&
+                     qAbs(sign.top() - 18 - paperRowTop(1) * 0.12) <= 3,
                  qPrintable(QDebug::toString(sign)));
     }
     void printWithoutPrinter_data() {
         columns({"answer", "told"}); // the file name given in the save dialog; a part of the last message
-        QTest::newRow("saved as PDF") << "saved" << "There is no default printer.";
-        QTest::newRow("dialog cancelled") << "" << "There is no default printer.";
+        QTest::newRow("saved as PDF") << "saved"
+                                      << "There is no default printer.";
+        QTest::newRow("dialog cancelled") << ""
+                                          << "There is no default printer.";
         QTest::newRow("no such folder") << "no such folder/saved.pdf" << QString::fromLocal8Bit(strerror(ENOENT));
         QTest::newRow("full disk keeps the old file") << "full/old.pdf" << QString::fromLocal8Bit(strerror(ENOSPC));
     }
@@ -101,13 +111,18 @@ private slots:
         const QString answer = fetch("answer"), mount = dir.filePath("full");
         const bool full = answer.startsWith("full/"), printed = answer == "saved";
         if (full) { // a 64 KiB disk holding the old file and a filler that takes the rest
-            if (geteuid() != 0 || !QDir().mkpath(mount) || QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", mount}))
+            if (geteuid() != 0 || !QDir().mkpath(mount) ||
+                QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", mount}))
                 QSKIP("a full disk needs root to mount a small tmpfs");
             QFile old(dir.filePath(answer)), filler(mount + "/filler");
-            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("%PDF-1.4 the old print") > 0 && old.flush() && filler.open(QIODevice::WriteOnly));
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("%PDF-1.4 the old print") > 0 && old.flush() &&
+                    filler.open(QIODevice::WriteOnly));
             filler.write(QByteArray(64 * 1024, 'x'));
         }
-        auto unmount = qScopeGuard([&] { if (full) QProcess::execute("umount", {mount}); });
+        auto unmount = qScopeGuard([&] {
+            if (full)
+                QProcess::execute("umount", {mount});
+        });
         State state = tapeOf(1);
         Recorder outside;
         outside.fileName = answer.isEmpty() ? answer : dir.filePath(answer);
