@@ -95,7 +95,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
 
 // ---- Form1 ----
 
-Form1::Form1(tally::State& s, Outside& out, QWidget* parent) : QWidget(parent), state(s), outside(out) {
+Form1::Form1(const tally::Tape& t, Outside& out, QWidget* parent) : QWidget(parent), tape(t), outside(out) {
     setObjectName("Form1");
     setAttribute(Qt::WA_DeleteOnClose);
     // The main window decides when the program ends; an open preview does not keep it running.
@@ -139,7 +139,7 @@ void Form1::drawpreview() {
     Picture1->print(QString());
 
     // Six texts a row, right edges from the right half to the left; the sixth ends the line.
-    const std::vector<tally::PlacedText> texts = tally::previewPage(state);
+    const std::vector<tally::PlacedText> texts = tally::previewPage(tape);
     for (int r = 1; r <= tally::kPageRows; ++r) {
         for (const tally::PlacedText& t : texts) {
             if (t.row != r)

@@ -5,7 +5,7 @@
 #include <QPrinterInfo>
 #include <QWidget>
 
-#include "core/state.h"
+#include "core/tape.h"
 #include "shell/outside.h"
 
 class QLineEdit;
@@ -50,9 +50,9 @@ class Form1 : public QWidget {
     Q_OBJECT
 
 public:
-    Form1(tally::State& state, Outside& outside, QWidget* parent = nullptr);
+    Form1(const tally::Tape& tape, Outside& outside, QWidget* parent = nullptr);
 
-    tally::State& state;
+    const tally::Tape& tape;
 
     // ---- controls, by design name ----
     QPushButton* Command1 = nullptr; // "Print"

@@ -1,34 +1,23 @@
 // The one place where events that Qt does not hand out as the design needs become handler calls:
-// the window's key preview, the entry box's key-down and character handlers, focus on the scroll bar,
-// keys on the memory lists, tape files dropped on the window, and the rest of a click that hid a control.
+// the window's key preview, the entry box's key-down and character handlers, the panels' own
+// controls (the row editor, a click on a tape entry, focus on the scroll bar, keys on the memory
+// and factor lists), tape files dropped on the window, and the rest of a click that hid a control.
 #include <QApplication>
 #include <QCursor>
 #include <QDropEvent>
 #include <QEvent>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QScrollBar>
-#include <QTreeWidget>
 
+#include "conversion/conversionpanel.h"
+#include "memory/memorypanel.h"
+#include "shell/typing.h"
+#include "tape/tapeview.h"
 #include "window/calculator.h"
 
 namespace {
-// Keys whose character the entry box's character handler sees. Tab moves the focus instead.
-bool producesCharacter(const QKeyEvent* key) {
-    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
-        return false;
-    if (key->text().isEmpty())
-        return false;
-    // Ctrl with a key is a shortcut (paste, copy, undo), not typing. Latin layouts send it as a
-    // control code, which passes; other layouts send the plain letter, which must not be taken
-    // for a command ("c" would clear the tape) or swallowed (paste would be lost).
-    return !(key->modifiers() & Qt::ControlModifier) || !key->text().at(0).isPrint();
-}
-
 // The one local file a drag carries; empty for text, several files or a remote address, which
 // keep their usual meaning (text dropped on the entry box stays text).
 QString droppedFile(const QMimeData* data) {
@@ -69,34 +58,13 @@ bool Calculator::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QWidget*>(watched)->window() == this)
         numberlock();
 
-    if ((watched == Text2 || watched == Text3) && type == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const bool entryBox = watched == Text2;
-        if (entryBox ? Text2_KeyDown(key->key()) : Text3_KeyDown(key->key()))
-            return true;
-        if (producesCharacter(key)) {
-            const char16_t typed = key->text().at(0).unicode();
-            char16_t code = typed;
-            // The numeric keypad's decimal key types a point whatever the layout makes of it.
-            if ((key->modifiers() & Qt::KeypadModifier) && (code == u',' || key->key() == Qt::Key_Period))
-                code = u'.';
-            if (entryBox ? Text2_KeyPress(code) : Text3_KeyPress(code))
-                return true;
-            if (code != typed) {
-                static_cast<QLineEdit*>(watched)->insert(QString(QChar(code)));
-                return true;
-            }
-        }
-        return false;
-    }
-    if (type == QEvent::MouseButtonRelease && watched->parent() == body) {
-        for (int r = 0; r < static_cast<int>(Label11.size()); ++r)
-            if (watched == Label11[r] &&
-                Label11[r]->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
-                Label11_Click(r);
-                return true;
-            }
-    }
+    if (watched == Text2 && type == QEvent::KeyPress)
+        return routeKey(
+            Text2, static_cast<QKeyEvent*>(event), [this](int key) { return Text2_KeyDown(key); },
+            [this](char16_t c) { return Text2_KeyPress(c); });
+    if (tape->filterEvent(watched, event) || memory->filterEvent(watched, event) ||
+        conversion->filterEvent(watched, event))
+        return true;
     if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {
         auto* drop = static_cast<QDropEvent*>(event);
@@ -110,29 +78,6 @@ bool Calculator::eventFilter(QObject* watched, QEvent* event) {
                     this, [this, name] { openTape(name); }, Qt::QueuedConnection);
             return true;
         }
-    }
-    if ((watched == List1 || watched == List2) && type == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        return watched == List1 ? List1_KeyDown(key) : List2_KeyDown(key);
-    }
-    if (watched == ListView1 && type == QEvent::KeyPress) {
-        const QString text = static_cast<QKeyEvent*>(event)->text();
-        return !text.isEmpty() && ListView1_KeyPress(text.at(0).unicode());
-    }
-    if (type == QEvent::MouseButtonDblClick && (watched == List1->viewport() || watched == List2->viewport())) {
-        // A double click selects the row under the pointer first; on empty space nothing is selected.
-        QListWidget* list = watched == List1->viewport() ? List1 : List2;
-        QListWidgetItem* item = list->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint());
-        if (item)
-            list->setCurrentItem(item);
-        else
-            list->clearSelection();
-        list == List1 ? List1_DblClick() : List2_DblClick();
-        return false;
-    }
-    if (watched == VScroll1 && type == QEvent::FocusIn) {
-        VScroll1_GotFocus();
-        return false;
     }
     return QMainWindow::eventFilter(watched, event);
 }

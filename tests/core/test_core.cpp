@@ -4,6 +4,7 @@
 #include "core/keypad.h"
 #include "core/keys.h"
 #include "core/numbers.h"
+#include "core/operators.h"
 #include "core/startup.h"
 #include "core/taperule.h"
 #include "files/lastsession.h"
@@ -14,7 +15,6 @@
 #include "table.h"
 #include "tape/cells.h"
 #include "tape/copytext.h"
-#include "tape/recalc.h"
 #include "tapes.h"
 #include <QtTest>
 #include <clocale>
@@ -41,16 +41,17 @@ L list(const std::vector<std::string>& texts) {
 L memoryOf(const State& s) {
     return list({s.memlist.begin(), s.memlist.begin() + s.memcount});
 }
-State loaded(const std::vector<TapeLine>& lines) {
-    State s;
-    applyTape(s, lines);
-    return s;
+Tape loaded(const std::vector<TapeLine>& lines) {
+    Tape t;
+    applyTape(t, lines);
+    return t;
 }
 // Writes a tape line with each subtotal, as the keypad does, and stores it from the newest line.
 StoreOutcome storeAll(State& s, const L& values) {
     StoreOutcome last;
     for (const auto& v : values)
-        s.entries[s.nextline] = "1 +", s.subtotals[s.nextline++] = v.toStdString(), last = storeSubtotal(s, 0, 0);
+        s.tape.entries[s.tape.nextline] = "1 +", s.tape.subtotals[s.tape.nextline++] = v.toStdString(),
+        last = storeSubtotal(s, 0, 0);
     return last;
 }
 // The texts placed at a row and right edge, "|" between them; "<nothing>" when none.
@@ -244,12 +245,12 @@ private slots:
         else if (function == "keepSavable") {
             out = keepSavable(view(in));
             QCOMPARE(savable(view(in)), bytes(out) == in);
-            State state;
+            Tape state;
             QVERIFY(writeLine(state, "1e999" + std::string(view(in)),
                               '+')); // too large: kept as typed, less what cannot be saved
             QCOMPARE(q(state.entries[1]), q("1e999" + out + "  "));
         } else if (function.endsWith("View")) {
-            const TapeView v = function == "newestView" ? newestView(in.toInt()) : scrolledView(in.toInt());
+            const ViewLines v = function == "newestView" ? newestView(in.toInt()) : scrolledView(in.toInt());
             out = v.scrolled ? "scrolled" : "newest";
             for (int r = kVisibleRows - 1; r >= 0; --r)
                 out += ' ' + std::to_string(v.lines[r]);
@@ -330,7 +331,7 @@ private slots:
                                    << "" << QString(310, '2') + "11w";
     }
     void keypad() {
-        State s = tapeOf(fetch<int>("before"));
+        Tape s = tapeOf(fetch<int>("before"));
         std::string text;
         QString got;
         bool typing = false;
@@ -349,10 +350,9 @@ private slots:
                 sound(r.sound);
                 if (r.command == KeyCommand::Pass)
                     text += c.toLatin1();
-                const int op = int(r.command) - int(KeyCommand::Add);
-                if (op < 0 || op > 3)
+                if (r.command != KeyCommand::Operate)
                     continue;
-                index = std::array{kAdd, kSubtract, kMultiply, kDivide}[op];
+                index = r.op;
             }
             const Press p = pressKey(s, text, index);
             if (!typing && p.outcome == Press::Typed && index <= kPointKey)
@@ -368,8 +368,8 @@ private slots:
                  fetch("tape") + '/' + fetch("box") + '/' + fetch("trace"));
     }
     // Each character in the entry box (holding text unless `empty`) and the row editor: command and sound per key, or
-    // one pair for all. Pass, sWallow, + - * /, eXit, Clear tape, Store, Konstant, prEview, Quit the edit; sound as
-    // above.
+    // one pair for all. Pass, sWallow, the operator's tape character, eXit, Clear tape, Store, Konstant, prEview, Quit
+    // the edit; sound as above.
     void keys_data() {
         columns({"keys"});
         columns<bool>({"empty"});
@@ -378,8 +378,8 @@ private slots:
                                 << "P2";
         row("Enter") << "\r" << false << "+1"
                      << "P1";
-        row("operators") << "+-*/" << false << "+1-1*1/1"
-                         << "+1-1*1/1";
+        row("operators") << "+-*/" << false << "+1-1x1/1"
+                         << "+1-1x1/1";
         row("- on an empty box") << "-" << true << "P1"
                                  << "-1";
         row("letters") << "oOcCsSkKxXeE" << true << "X1X1C1C1S1S1K1K1W1W1W1W1"
@@ -398,7 +398,9 @@ private slots:
     void keys() {
         const QString keys = fetch("keys"), box = fetch("box"), editor = fetch("editor");
         auto code = [](KeyRule r) {
-            return QString("PW+-*/XCSKEQ"[int(r.command)]) + (r.sound == Sound::None ? '-' : QChar('0' + int(r.sound)));
+            const QChar command =
+                r.command == KeyCommand::Operate ? QChar(operatorChar(r.op)) : "PW?XCSKEQ"[int(r.command)];
+            return QString(command) + (r.sound == Sound::None ? '-' : QChar('0' + int(r.sound)));
         };
         for (int i = 0, at = 0; i < keys.size(); ++i, at = box.size() == 2 ? 0 : 2 * i)
             QCOMPARE(code(entryBoxKey(keys[i].unicode(), fetch<bool>("empty"))) + code(editorKey(keys[i].unicode())),
@@ -468,7 +470,7 @@ private slots:
         std::vector<TapeLine> lines;
         for (const QString& e : fetch("entries").split('|'))
             lines.push_back({e.toStdString(), "stale"});
-        State s = loaded(lines);
+        Tape s = loaded(lines);
         s.entries[s.nextline] = "9 +"; // beyond the tape
         tally::recalculate(s);
         L got;
@@ -539,8 +541,9 @@ private slots:
     }
     void storeChoosesLine() {
         const QString stored = fetch("stored");
-        State s = loaded({{"1  ", "10"}, {"1 +", "30"}, {"1 /", ""}, {"1 +", "60"}});
-        s.subtotals[0] = s.subtotals[5] = "99"; // not lines of the tape
+        State s;
+        s.tape = loaded({{"1  ", "10"}, {"1 +", "30"}, {"1 /", ""}, {"1 +", "60"}});
+        s.tape.subtotals[0] = s.tape.subtotals[5] = "99"; // not lines of the tape
         const StoreOutcome out = storeSubtotal(s, fetch<int>("viewmode"), fetch<int>("scrollline"));
         QCOMPARE(out.result, stored.isEmpty() ? StoreResult::NothingToStore : StoreResult::Stored);
         QCOMPARE(memoryOf(s), stored.isEmpty() ? L{} : L{stored});
@@ -599,7 +602,7 @@ private slots:
     }
     void pageEntries() {
         const QString preview = fetch("preview"), subtotal = fetch("subtotalText");
-        State state = tapeOf(200);
+        Tape state = tapeOf(200);
         state.entries[2] = state.entries[62] = str("entry");
         state.subtotals[2] = str("subtotal");
         state.nextline = 5; // the preview draws what the arrays hold, whatever nextline says
@@ -613,10 +616,8 @@ private slots:
         QCOMPARE(at(page, 2, kPreviewLeft.entry) + '|' + at(page, 2, kPreviewRight.entry) + '|' +
                      at(page, 2, kPreviewLeft.subtotal) + '|' + at(page, 3, kPreviewLeft.entry),
                  preview + '|' + preview + '|' + subtotal + "|3.00 +");
-        state.printplaces = 4;
         state.nextline = 71;
         const auto sheet = paperSheets(state).at(0).texts;
-        QCOMPARE(state.printplaces, 2);
         QCOMPARE(at(sheet, 2, kPaperLeft.entry) + '|' + at(sheet, 2, kPaperRight.entry) + '|' +
                      at(sheet, 2, kPaperLeft.lineNumber) + '|' + at(sheet, 2, kPaperLeft.subtotal) + '|' +
                      at(sheet, 3, kPaperLeft.entry),
@@ -631,7 +632,7 @@ private slots:
     }
     void sheets() {
         const int lines = fetch<int>("lines"), count = fetch<int>("count");
-        State state = tapeOf(lines);
+        Tape state = tapeOf(lines);
         state.entries[181] = "99 +"; // beyond the tape: never printed
         QCOMPARE(sheetCount(state.nextline), count);
         const auto sheets = paperSheets(state);
@@ -675,17 +676,17 @@ private slots:
             {"5  ", "5"}, {"0 /", ""}, {"1.5E+20 x  ", ""}, {"1,234 +", "1,239"}, {"caf\u00e9 +", " "}};
         for (int i = 0; i < 995; ++i)
             lines.push_back({std::to_string(i) + " +", std::to_string(i * 3)});
-        const State saved = loaded(lines);
+        const Tape saved = loaded(lines);
         const std::string file = encodeTape(saved);
         QVERIFY(bytes(file).startsWith("\"5  \",\"5\"\r\n\"0 /\",\"\"\r\n"));
         const TapeDecode back = tally::decodeTape(file);
         QVERIFY2(back.ok() && back.lines == lines, back.error.c_str());
-        State restored = loaded({{"9 +", "9"}});
+        Tape restored = loaded({{"9 +", "9"}});
         applyTape(restored, back.lines);
         QCOMPARE(encodeTape(restored), file);
         QVERIFY(restored.nextline == 1001 && restored.subtotals == saved.subtotals);
         QCOMPARE(readBackProblem(saved, file), std::string());
-        State quoted = saved; // a quote would end the field early and shift the line's texts
+        Tape quoted = saved; // a quote would end the field early and shift the line's texts
         quoted.entries[2] = "7\" +";
         QVERIFY(readBackProblem(quoted, encodeTape(quoted)).starts_with("Line 2 "));
         applyTape(restored, {{"7  ", "7"}, {"1 +", "8"}}); // a shorter tape leaves none of the old lines behind
@@ -694,7 +695,7 @@ private slots:
             QVERIFY(restored.entries[i].empty() && restored.subtotals[i].empty());
         QCOMPARE(bytes(encodeTape(loaded({{"\u00b5 x", "\u20ac"}}))),
                  QByteArray("\"\xb5 x\",\"?\"\r\n")); // Latin-1 on disk
-        QCOMPARE(encodeTape(State{}), std::string()); // an empty tape, an empty file
+        QCOMPARE(encodeTape(Tape{}), std::string());  // an empty tape, an empty file
         std::string all(256, ' ');                    // every Latin-1 byte comes back
         std::iota(all.begin(), all.end(), '\0');
         QCOMPARE(QString::fromUtf8(bytes(latin1ToUtf8(all))), QString::fromLatin1(bytes(all)));

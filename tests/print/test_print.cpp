@@ -1,5 +1,6 @@
 // The preview draws the page from the tape; Print lays the sheets out from the printable corner
 // and, with no printer, writes a PDF file whole or not at all.
+#include "desktop.h"
 #include "print/form1.h"
 #include "print/pagelayout.h"
 #include "print/printing.h"
@@ -12,18 +13,6 @@
 #include <cstring>
 #include <unistd.h>
 using namespace tally;
-
-// No printer; what the window tells is kept, and the save dialog answers `fileName`.
-struct Recorder : Outside {
-    QStringList told;
-    QString fileName;
-    void tell(QWidget*, const QString&, const QString& text, bool) override { told << text; }
-    QString askFileName(QWidget*, FileKind) override { return fileName; }
-    QPrinterInfo findPrinter() override { return {}; }
-    bool startProgram(const QString&, const QStringList&) override { return false; }
-    void showAbout(QWidget*, const QString&, const QString&) override {}
-    void quit() override {}
-};
 
 // The pages of a PDF document as pdftotext reads them back, every word with its box in points.
 QStringList readPdf(const QByteArray& pdf) {
@@ -59,17 +48,23 @@ private slots:
     // One preview at a time, closed by Cancel. Drawn again, it shows the tape as it is now and not
     // a second page below the first: each text ends at its column's edge, in its row.
     void preview() {
-        State state = tapeOf(3);
+        State state;
+        state.tape = tapeOf(3);
         SilentPlayer sounds;
-        Recorder outside;
+        FakeDesktop outside;
         Calculator calc(state, sounds, outside);
-        calc.mnuPrint->trigger();
-        QPointer<Form1> form = calc.preview;
-        calc.mnuPrint->trigger();
-        const QWidgetList windows = QApplication::topLevelWidgets();
-        QVERIFY(form && calc.preview == form &&
-                std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return qobject_cast<Form1*>(w); }) == 1);
-        state = tapeOf(121);
+        auto previews = [] {
+            QList<Form1*> forms;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* form = qobject_cast<Form1*>(w))
+                    forms << form;
+            return forms;
+        };
+        calc.findChild<QAction*>("mnuPrint")->trigger();
+        QPointer<Form1> form = previews().value(0);
+        calc.findChild<QAction*>("mnuPrint")->trigger();
+        QCOMPARE(previews(), QList<Form1*>{form});
+        state.tape = tapeOf(121);
         form->drawpreview();
         const QImage& image = form->Picture1->image();
         const int pitch = qRound(form->Picture1->lineHeight() / 15), x = qRound(fetch<int>("edge") / 15.0),
@@ -86,7 +81,7 @@ private slots:
     }
     // Inside a printer's margins: the date at the printable corner of sheet 1 only; line 121 opens sheet 2.
     void sheetsFromThePrintableCorner() {
-        State state = tapeOf(121);
+        const Tape state = tapeOf(121);
         const QStringList pages = readPdf(tapePdf(state, QPageSize(QPageSize::A4), {12, 18, 12, 18}));
         const QString date = R"(\d\d-\d\d-\d{4})";
         QCOMPARE(pages.size(), 2);
@@ -123,9 +118,10 @@ private slots:
             if (full)
                 QProcess::execute("umount", {mount});
         });
-        State state = tapeOf(1);
-        Recorder outside;
-        outside.fileName = answer.isEmpty() ? answer : dir.filePath(answer);
+        const Tape state = tapeOf(1);
+        FakeDesktop outside;
+        if (!answer.isEmpty())
+            outside.fileAnswers << dir.filePath(answer);
         QPointer<Form1> form = new Form1(state, outside);
         form->show();
         QTest::mouseClick(form->Command1, Qt::LeftButton);

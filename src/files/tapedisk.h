@@ -1,0 +1,27 @@
+#pragma once
+// Tape files on disk, by the names the user and the desktop give them.
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "core/tape.h"
+#include "files/tapefile.h"
+
+// Writes the tape to `name` atomically; the reason when it failed. A file that would not open as
+// this very tape is not written: it would lose data unseen.
+std::optional<QString> writeTapeFile(const QString& name, const tally::Tape& tape);
+
+// The lines of the tape file `name`, all or nothing; a message for the user when it cannot be
+// taken whole.
+struct TapeFileRead {
+    std::vector<tally::TapeLine> lines;
+    QString error;
+};
+TapeFileRead readTapeFile(const QString& name);
+
+// The file in the user's state folder that keeps the last session's tape; empty without a folder.
+QString lastSessionFile(const QString& stateFolder);
+
+// Keeps `tape` in `file`, in a folder of the user's alone that is made when missing. The reason
+// when it failed.
+std::optional<QString> keepTapeFile(const QString& file, const tally::Tape& tape);
