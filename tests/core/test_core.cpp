@@ -388,6 +388,8 @@ private slots:
                    << "Q-";
         row("Backspace") << "\b" << true << "P1"
                          << "P2";
+        row("Delete edits the box, types nothing") << "\x7f" << false << "P-"
+                                                   << "P-";
         row("other codes below 0") << " ,!#$%&()\x16" << false << "P1"
                                    << "P1";
         row("double quote: no tape file can carry it") << "\"" << false << "W1"

@@ -25,6 +25,9 @@ struct RecordingOutside : Outside {
     QList<QStringList> started; // program, then its arguments
     bool startWorks = true, ended = false;
     void tell(QWidget*, const QString&, const QString& text, bool) override { messages << text; }
+    bool confirm(QWidget*, const QString&, const QString& text, const QString&) override {
+        return messages << text, true;
+    }
     void showAbout(QWidget*, const QString& title, const QString& text) override { about << title << text; }
     QPrinterInfo findPrinter() override { return {}; }
     void quit() override { ended = true; }

@@ -1,10 +1,14 @@
 // The help viewer: the manual found and read (or refused, and why), rendered with its sections.
 #include "help/helpdoc.h"
+#include "help/oneviewer.h"
 #include <QTextDocument>
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 namespace fs = std::filesystem;
 
 class TestHelpViewer : public QObject {
@@ -43,6 +47,36 @@ private slots:
         const tally::ManualText manual = tally::loadManual("CALC1.hlp", base / "work", base / "bin");
         QCOMPARE(manual.error.isEmpty(), expected.startsWith("# "));
         QVERIFY2((manual.markdown + manual.error).contains(expected), qPrintable(manual.markdown + manual.error));
+    }
+    // A viewer started while one is open asks it to come forward and shows nothing; a socket left
+    // by a viewer that died is taken over.
+    void oneViewer_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("shows");
+        QTest::addColumn<bool>("raised");
+        QTest::newRow("one open: it comes forward") << "open" << false << true;
+        QTest::newRow("left by a viewer that died") << "dead" << true << false;
+    }
+    void oneViewer() {
+        QFETCH(QString, before);
+        QFETCH(bool, shows);
+        QFETCH(bool, raised);
+        const QTemporaryDir dir;
+        const QString address = dir.filePath("help");
+        tally::OneViewer open(address);
+        QSignalSpy raise(&open, &tally::OneViewer::raiseRequested);
+        if (before == "open")
+            QVERIFY(open.claim());
+        if (before == "dead") { // bound, never listened on, closed: the file stays
+            sockaddr_un at{AF_UNIX, {}};
+            qstrncpy(at.sun_path, address.toLocal8Bit().constData(), sizeof at.sun_path);
+            const int s = socket(AF_UNIX, SOCK_STREAM, 0);
+            QCOMPARE(bind(s, reinterpret_cast<sockaddr*>(&at), sizeof at), 0);
+            close(s);
+        }
+        tally::OneViewer second(address);
+        QCOMPARE(second.claim(), shows);
+        QCOMPARE(raise.wait(raised ? 5000 : 200), raised);
     }
     // Every section a heading, no Markdown mark left in the text.
     void manualRendersWithItsSections() {

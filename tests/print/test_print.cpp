@@ -13,12 +13,17 @@
 #include <unistd.h>
 using namespace tally;
 
-// No printer; what the window tells is kept, and the save dialog answers `fileName`.
+// No printer; what the window tells or offers is kept, the offer is taken unless `declined`, and the
+// save dialog answers `fileName` (a null one when it was never shown).
 struct Recorder : Outside {
     QStringList told;
-    QString fileName;
+    QString fileName, asked;
+    bool declined = false;
     void tell(QWidget*, const QString&, const QString& text, bool) override { told << text; }
-    QString askFileName(QWidget*, FileKind) override { return fileName; }
+    bool confirm(QWidget*, const QString&, const QString& text, const QString& accept) override {
+        return told << text + " [" + accept + "]", !declined;
+    }
+    QString askFileName(QWidget*, FileKind) override { return asked = fileName; }
     QPrinterInfo findPrinter() override { return {}; }
     bool startProgram(const QString&, const QStringList&) override { return false; }
     void showAbout(QWidget*, const QString&, const QString&) override {}
@@ -100,7 +105,9 @@ private slots:
     void printWithoutPrinter_data() {
         columns({"answer", "told"}); // the file name given in the save dialog; a part of the last message
         QTest::newRow("saved as PDF") << "saved"
-                                      << "There is no default printer.";
+                                      << "instead. [Save as PDF...]";
+        QTest::newRow("offer declined: no dialog") << "<declined>"
+                                                   << "There is no default printer.";
         QTest::newRow("dialog cancelled") << ""
                                           << "There is no default printer.";
         QTest::newRow("no such folder") << "no such folder/saved.pdf" << QString::fromLocal8Bit(strerror(ENOENT));
@@ -126,12 +133,14 @@ private slots:
         State state = tapeOf(1);
         Recorder outside;
         outside.fileName = answer.isEmpty() ? answer : dir.filePath(answer);
+        outside.declined = answer == "<declined>";
         QPointer<Form1> form = new Form1(state, outside);
         form->show();
         QTest::mouseClick(form->Command1, Qt::LeftButton);
         QCOMPARE(outside.told.size(), answer.contains('/') ? 2 : 1); // the failure follows the offer
         QVERIFY2(outside.told.last().contains(fetch("told")), qPrintable(outside.told.last()));
         QCOMPARE(form->isVisible(), !printed);
+        QCOMPARE(outside.asked.isNull(), outside.declined);
         if (full) { // no half-written file beside it, the old one byte for byte
             QCOMPARE(QDir(mount).entryList(QDir::Files | QDir::Hidden), QStringList({"filler", "old.pdf"}));
             QFile old(dir.filePath(answer));
