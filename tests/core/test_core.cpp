@@ -149,6 +149,14 @@ private slots:
                                      << "05.00";
         row("no digit beyond the tape's 15") << 12345678901234567890.0 << "###,###,###.00"
                                              << "12,345,678,901,234,600,000.00";
+        row("15 digits below 1E15 too") << 1234567890.123456 << "##,###.00######"
+                                        << "1,234,567,890.12346";
+        row("a keyed half rounds up") << 2.345 << "#.##"
+                                      << "2.35";
+        row("rounds to zero: no sign") << -0.4 << "###,###,###"
+                                       << "";
+        row("rounds to zero at two places") << -0.00001 << "###,###,###.00"
+                                            << ".00";
         row("inf") << qInf() << "###,###,###"
                    << "";
         row("pattern of 10,001 characters")
@@ -626,7 +634,7 @@ private slots:
         columns<int>({"lines", "count", "textsOnLastSheet"});
         row("empty tape") << 0 << 1 << 0;
         row("119 lines") << 119 << 1 << 119 * 3;
-        row("120 lines") << 120 << 2 << 0;
+        row("120 lines fill one sheet") << 120 << 1 << 120 * 3;
         row("121 lines") << 121 << 2 << 3;
     }
     void sheets() {
