@@ -231,8 +231,7 @@ private slots:
         QTest::keyClicks(w.Text2, "10+1234.5+2*");
         rig->sounds.played.clear();
         click(w.Label11[row]);
-        QVERIFY(w.Text3->isVisible() && w.Text3->hasFocus() && w.Text3->pos() == w.Label11[row]->pos() &&
-                rig->sounds.played == "11");
+        QVERIFY(w.Text3->isVisible() && w.Text3->hasFocus() && rig->sounds.played == "11");
         QCOMPARE(w.Text3->text(), QString(row == 1 ? "1234.5" : "0"));
         QCOMPARE(w.Text3->selectedText(), w.Text3->text()); // typing replaces the number
         const QString typed = QString(keys).remove('|');
