@@ -137,6 +137,10 @@ private slots:
         add("zero placeholders pad", {5.0, "00.00", "05.00"});
         add("no digit beyond the tape's 15",
             {12345678901234567890.0, "###,###,###.00", "12,345,678,901,234,600,000.00"});
+        add("15 digits below 1E15 too", {1234567890.123456, "##,###.00######", "1,234,567,890.12346"});
+        add("a keyed half rounds up", {2.345, "#.##", "2.35"});
+        add("rounds to zero: no sign", {-0.4, "###,###,###", ""});
+        add("rounds to zero at two places", {-0.00001, "###,###,###.00", ".00"});
         add("inf", {qInf(), "###,###,###", ""});
         add("pattern of 10,001 characters",
             {1.0, QString(5000, '0') + '.' + QString(5000, '#'), QString(4999, '0') + "1."});
@@ -190,6 +194,7 @@ private slots:
         add("figures and blanks", {"12.5, 3", "12.5, 3"});
         add("Latin-1 letters", {"5 \u00e9\u00b5", "5 \u00e9\u00b5"});
         add("double quote", {"7\"", "7"});
+        add("control characters but tab", {"7\x01\t\x7f", "7\t"});
         add("beyond Latin-1", {"5\u20ac\U0001F600\u0439", "5"});
     }
     void savable() {
@@ -199,6 +204,27 @@ private slots:
         State state;
         QVERIFY(writeLine(state, "1e999" + typed, '+'));
         QCOMPARE(q(state.entries[1]), q("1e999" + kept + "  "));
+    }
+    // A paste into the entry box or the editor: a grouped figure without its commas, any other text with a comma
+    // refused, as is what a tape file cannot carry.
+    void pastedText_data() {
+        columns({"clipboard", "pasted"});
+        add("grouped, line end after it", {"-12,345.5\n", "-12345.5"});
+        add("plain text as it is", {" 12.5", " 12.5"});
+        add("groups of four refused", {"1,2345", "<none>"});
+        add("comma after the point refused", {"1.234,5", "<none>"});
+        add("quote refused", {"7\"", "<none>"});
+    }
+    void pastedText() { QCOMPARE(q(tally::pastedText(str("clipboard"))), fetch("pasted")); }
+    // The editor's text unchanged keeps the stored number, however many decimals the editor showed.
+    void editedEntry_data() {
+        columns({"stored", "opened", "typed", "operator", "written"});
+        add("only the operator changes", {"0.123456789 +", "0.12346", "0.12346", "-", "0.123456789 -"});
+        add("a typed number", {"0.123456789 +", "0.12346", "0.1234", "x", "0.1234 x"});
+    }
+    void editedEntry() {
+        const std::string written = tally::editedEntry(str("stored"), str("opened"), str("typed"), str("operator")[0]);
+        QCOMPARE(q(written), fetch("written"));
     }
     // Keypad keys, with what stands in braces typed straight into the box (what typing sounds is the key table's).
     // Sound 1 is calc1, the operator click; 2 is calc2, the digit click.
@@ -424,7 +450,7 @@ private slots:
         columns<int>({"lines", "sheets"});
         add("empty tape", {0, 1});
         add("119 lines", {119, 1});
-        add("120 lines", {120, 2});
+        add("120 lines fill one sheet", {120, 1});
         add("121 lines", {121, 2});
     }
     void sheets() {
@@ -496,21 +522,30 @@ private slots:
     void decodeTape_data() {
         columns<QByteArray>({"bytes"});
         columns<int>({"lines"}); // -1: refused, and no line given
-        columns({"lastEntry"});
+        columns({"last entry or message"});
+        const QString thirdText = "of the file holds more than two texts";
         row("1000 records") << records(1000) << 1000 << "1000 +";
-        row("1001 records refused") << records(1001) << -1 << "";
-        row("one-field last record refused") << records(3) + "\"4 +\"\r\n" << -1 << "";
+        row("1001 records refused") << records(1001) << -1 << "The file holds more than 1000 lines";
+        row("one-field last record refused") << records(3) + "\"4 +\"\r\n"
+                                             << -1 << "The last line of the file holds only one";
         row("empty file") << QByteArray() << 0 << "";
         row("blank lines at end ignored") << records(2) + "\r\n  \r\n" << 2 << "2 +";
         row("LF, bare fields, no last line end") << QByteArray("5  ,5\n2 +,7") << 2 << "2 +";
         row("one record per field line") << QByteArray("\"5  \"\r\n\"5\"\r\n") << 1 << "5  ";
-        row("binary junk refused") << QByteArray("\x01\x02\x03", 3) << -1 << "";
+        row("binary junk refused") << QByteArray("\x01\x02\x03", 3) << -1 << "Line 1 ";
+        // A third text would shift every later line's texts.
+        row("a third text refused") << QByteArray("\"5  \",\"5\",\"note\"\r\n\"3 +\",\"8\",\"note\"\r\n") << -1
+                                    << "Line 1 " + thirdText;
+        row("a trailing comma refused") << records(2) + "\"3 +\",\"6\",\r\n" << -1 << "Line 3 " + thirdText;
+        row("a control character refused") << records(2) + "\"3\x7f +\",\"6\"\r\n"
+                                           << -1 << "Line 3 of the file holds a control character";
     }
-    void decodeTape() {
+    void decodeTape() { // a refused file gives no lines, and its message names the line at fault
         const TapeDecode result = tally::decodeTape(view(fetch<QByteArray>("bytes")));
-        const int lines = result.ok() ? int(result.lines.size()) : result.lines.empty() ? -1 : -2;
-        QCOMPARE(lines, fetch<int>("lines"));
-        QCOMPARE(result.lines.empty() ? QString() : q(result.lines.back().entry), fetch("lastEntry"));
+        const QString expected = fetch("last entry or message");
+        const QString told = result.lines.empty() ? q(result.error) : q(result.lines.back().entry);
+        QCOMPARE(result.ok() ? int(result.lines.size()) : -1 - int(result.lines.size()), fetch<int>("lines"));
+        QCOMPARE(told.left(expected.size()), expected);
     }
     // After a quoted and a bare record; a record cut short by the end of the file is dropped.
     void factorFile_data() {
