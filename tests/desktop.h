@@ -14,7 +14,8 @@ struct FakeDesktop : Outside {
     QList<FileKind> fileQuestions;
     QList<QStringList> started; // program, then its arguments
     bool startWorks = true;
-    QStringList about; // title, then text
+    bool declines = false; // a question's offer is declined
+    QStringList about;     // title, then text
     bool ended = false;
     QString clipboard;
     QString folder;     // the state folder; empty: the user has none
@@ -23,6 +24,11 @@ struct FakeDesktop : Outside {
     QDate date{2026, 3, 7};
 
     void tell(QWidget*, const QString&, const QString& text, bool) override { told << text; }
+    // A question is told as its text with the offer in brackets.
+    bool confirm(QWidget*, const QString&, const QString& text, const QString& accept) override {
+        told << text + " [" + accept + "]";
+        return !declines;
+    }
     // Like a dialog, the question takes the focus.
     QString askFileName(QWidget*, FileKind kind) override {
         fileQuestions << kind;

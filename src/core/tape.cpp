@@ -36,10 +36,9 @@ void clearTape(Tape& tape) {
     tape.nextline = 1;
 }
 
-void correctLine(Tape& tape, int line, std::string_view number, char op) {
-    const std::string kept = keepSavable(number);
+void correctLine(Tape& tape, int line, std::string_view opened, std::string_view typed, char op) {
     if (line >= 1 && line < tape.nextline)
-        tape.entries[line] = op ? joinEntry(kept, op) : kept;
+        tape.entries[line] = editedEntry(tape.entries[line], opened, typed, op);
     recalculate(tape);
 }
 

@@ -40,10 +40,10 @@ void recalculate(Tape& tape);
 // the tape again at line 1.
 void clearTape(Tape& tape);
 
-// Writes a corrected line back: `number` as typed in the row editor (without what a tape file
-// cannot carry) with operator `op` ('\0': the number alone), then recomputes the tape. Only a
-// line of the tape is written: a line past its end, where a later line would find the text,
-// stays empty. The tape is recomputed either way.
-void correctLine(Tape& tape, int line, std::string_view number, char op);
+// Writes a corrected line back: the row editor's `typed` text (which `opened` with) and operator
+// `op`, as editedEntry makes the entry, then recomputes the tape. Only a line of the tape is
+// written: a line past its end, where a later line would find the text, stays empty. The tape is
+// recomputed either way.
+void correctLine(Tape& tape, int line, std::string_view opened, std::string_view typed, char op);
 
 } // namespace tally

@@ -144,6 +144,12 @@ std::string replaceFile(const std::string& path, std::string_view bytes) {
         ::unlink(temp.c_str());
         return systemReason(error);
     }
+    // The new name outlasts a power cut only once the folder holding it is on disk too. The file is
+    // already in place, so a folder that cannot be flushed (some file systems refuse) is no failure.
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    const Descriptor flushed{::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (flushed.fd >= 0)
+        (void)::fsync(flushed.fd);
     return {};
 }
 

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 
 #include "files/lastsession.h"
@@ -16,6 +17,15 @@ void Desktop::tell(QWidget* parent, const QString& title, const QString& text, b
         QMessageBox::warning(parent, title, text);
     else
         QMessageBox::information(parent, title, text);
+}
+
+bool Desktop::confirm(QWidget* parent, const QString& title, const QString& text, const QString& accept) {
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(accept, QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(yes);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 QString Desktop::askFileName(QWidget* parent, FileKind kind) {

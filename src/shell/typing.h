@@ -1,10 +1,11 @@
 #pragma once
 // Typing into the program's line boxes (the entry box and the row editor): what a paste may bring
-// in, and how a key press reaches a box's two handlers, key-down first, then its character.
+// in, how a key press reaches a box's two handlers, key-down first, then its character, and the
+// keys that open the tape's menu.
 #include <QValidator>
 #include <functional>
 
-class QKeyEvent;
+class QEvent;
 class QLineEdit;
 
 // Refuses a paste that holds what a tape file cannot carry: once written into a line, it would
@@ -15,8 +16,13 @@ public:
     State validate(QString& input, int&) const override;
 };
 
-// A key press on `box`: `keyDown` sees the key code, then `keyPress` the character, if the key
-// types one. True when either swallowed the key. The numeric keypad's decimal key reaches
-// `keyPress` as a point whatever the layout makes of it, and types one.
-bool routeKey(QLineEdit* box, const QKeyEvent* key, const std::function<bool(int)>& keyDown,
-              const std::function<bool(char16_t)>& keyPress);
+// The Menu key and Shift+F10 on a control run `openMenu`; the context-menu request X11 sends after
+// the Menu key, which the menu has answered, is swallowed. True when the event was taken.
+bool menuKeyEvent(QEvent* event, const std::function<void()>& openMenu);
+
+// An event of a line box: the menu keys as above; a key press goes to `keyDown` with its code,
+// then to `keyPress` with its character if it types one (the numeric keypad's decimal key as a
+// point whatever the layout makes of it); a paste, by keys, the middle button or the box's own
+// context menu, goes by the paste rule. True when the event was taken.
+bool lineBoxEvent(QLineEdit* box, QEvent* event, const std::function<bool(int)>& keyDown,
+                  const std::function<bool(char16_t)>& keyPress, const std::function<void()>& openMenu);

@@ -28,6 +28,7 @@ void TapeView::Label11_Click(int Index) {
     Text3->raise();
     if (const std::optional<std::string> number = tally::editorText(Label11[Index]->text().toStdString()))
         Text3->setText(QString::fromStdString(*number));
+    editOpened = Text3->text().toStdString();
     Text3->setFocus();
     // Typing replaces the number; End or the arrows amend it.
     Text3->selectAll();
@@ -79,7 +80,7 @@ bool TapeView::Text3_KeyPress(char16_t k) {
 }
 
 void TapeView::edit1_click(int op) {
-    tally::correctLine(tape, editline, Text3->text().toStdString(), tally::operatorChar(op));
+    tally::correctLine(tape, editline, editOpened, Text3->text().toStdString(), tally::operatorChar(op));
 }
 
 void TapeView::checkit() {

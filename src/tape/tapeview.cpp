@@ -221,10 +221,13 @@ bool TapeView::entryKeyDown(int keyCode) {
 
 bool TapeView::filterEvent(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (watched == Text3 && type == QEvent::KeyPress)
-        return routeKey(
-            Text3, static_cast<QKeyEvent*>(event), [this](int key) { return Text3_KeyDown(key); },
-            [this](char16_t c) { return Text3_KeyPress(c); });
+    auto menuKey = [this] { emit menuKeyPressed(); };
+    if (watched == Text3)
+        return lineBoxEvent(
+            Text3, event, [this](int key) { return Text3_KeyDown(key); },
+            [this](char16_t c) { return Text3_KeyPress(c); }, menuKey);
+    if (watched == VScroll1 && menuKeyEvent(event, menuKey))
+        return true;
     if (type == QEvent::MouseButtonRelease) {
         for (int r = 0; r < tally::kVisibleRows; ++r)
             if (watched == Label11[r] &&

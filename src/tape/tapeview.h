@@ -58,8 +58,9 @@ public:
 signals:
     // Store, Preview or Exit typed into the row editor.
     void editorCommand(tally::KeyCommand command);
-    // A right click on a cell, at this place on the screen.
+    // A right click on a cell, at this place on the screen; the menu key on the editor or the scroll bar.
     void menuRequested(const QPoint& at);
+    void menuKeyPressed();
 
 private:
     tally::Tape& tape;
@@ -78,7 +79,8 @@ private:
     int scrollline = 0;
     int skipscroll = 0;
     int viewmode = 0;
-    int editline = 0; // the tape line the row editor writes back to
+    int editline = 0;       // the tape line the row editor writes back to
+    std::string editOpened; // the editor's text as it opened
     // How many characters of a figure always fit an entry cell [0] and a subtotal cell [1].
     std::array<int, 2> sureFit{};
 

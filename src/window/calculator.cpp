@@ -101,9 +101,9 @@ void Calculator::createMenus() {
 
     tapeMenu = new QMenu(this);
     tapeMenu->setObjectName("tapeMenu");
-    QAction* mnuCopyTape = tapeMenu->addAction("Copy Tape");
-    mnuRestoreTape = tapeMenu->addAction("Restore Cleared Tape");
-    mnuLastSession = tapeMenu->addAction("Open Last Session's Tape");
+    QAction* mnuCopyTape = tapeMenu->addAction("&Copy Tape");
+    mnuRestoreTape = tapeMenu->addAction("&Restore Cleared Tape");
+    mnuLastSession = tapeMenu->addAction("Open &Last Session's Tape");
 
     const std::tuple<QAction*, const char*, void (Calculator::*)()> actions[] = {
         {mnuOpen, "mnuOpen", &Calculator::mnuOpen_Click},
@@ -132,6 +132,7 @@ void Calculator::connectHandlers() {
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(tape, &TapeView::editorCommand, this, [this](tally::KeyCommand c) { editorCommand(c); });
     connect(tape, &TapeView::menuRequested, this, [this](const QPoint& at) { tapeMenu->popup(at); });
+    connect(tape, &TapeView::menuKeyPressed, this, [this] { tapeMenuByKey(); });
     connect(memory, &MemoryPanel::storeClicked, this, [this] {
         const TapeView::Place place = tape->place();
         memory->store_Click(place.viewmode, place.scrollline);

@@ -63,7 +63,7 @@ private:
 
     std::string keyentry;
     std::string constval;
-    std::vector<tally::TapeLine> clearedTape; // what the last Clear Entries took off the tape
+    std::vector<tally::TapeLine> clearedTape; // what the last Clear Entries or Open took off the tape
 
     // A click that hid a control (a unit picked from the conversion list) must not have its second
     // half, or the second click of a double click, land on what lay beneath.
@@ -72,6 +72,8 @@ private:
     bool swallowRelease = false;
     void swallowRestOfClick();
     bool restOfHidingClick(QEvent* event);
+    // The tape's menu from the keyboard, over the bottom row, its first item highlighted.
+    void tapeMenuByKey();
 
     void createControls();
     void createMenus();

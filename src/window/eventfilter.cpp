@@ -3,19 +3,23 @@
 // controls (the row editor, a click on a tape entry, focus on the scroll bar, keys on the memory
 // and factor lists), tape files dropped on the window, and the rest of a click that hid a control.
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QDropEvent>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 
 #include "conversion/conversionpanel.h"
 #include "memory/memorypanel.h"
+#include "shell/access.h"
 #include "shell/typing.h"
 #include "tape/tapeview.h"
 #include "window/calculator.h"
+#include "window/design.h"
 
 namespace {
 // The one local file a drag carries; empty for text, several files or a remote address, which
@@ -50,6 +54,10 @@ bool Calculator::restOfHidingClick(QEvent* event) {
     return sameClick;
 }
 
+void Calculator::tapeMenuByKey() {
+    popUpByKey(*tapeMenu, *design::findControl(body, "Label11_0"));
+}
+
 bool Calculator::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this && restOfHidingClick(event))
@@ -58,10 +66,10 @@ bool Calculator::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QWidget*>(watched)->window() == this)
         numberlock();
 
-    if (watched == Text2 && type == QEvent::KeyPress)
-        return routeKey(
-            Text2, static_cast<QKeyEvent*>(event), [this](int key) { return Text2_KeyDown(key); },
-            [this](char16_t c) { return Text2_KeyPress(c); });
+    if (watched == Text2 && lineBoxEvent(
+                                Text2, event, [this](int key) { return Text2_KeyDown(key); },
+                                [this](char16_t c) { return Text2_KeyPress(c); }, [this] { tapeMenuByKey(); }))
+        return true;
     if (tape->filterEvent(watched, event) || memory->filterEvent(watched, event) ||
         conversion->filterEvent(watched, event))
         return true;

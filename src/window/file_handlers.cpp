@@ -30,6 +30,8 @@ bool Calculator::openTape(const QString& name) {
         tellUser("Open", file.error);
         return false;
     }
+    // The tape on view can be brought back as a cleared one can.
+    tally::keepTape(clearedTape, state.tape);
     loadTape(file.lines);
     return true;
 }

@@ -53,8 +53,7 @@ void Calculator::konst_Click(int) {
 
 void Calculator::clearit_Click() {
     // Kept for Restore Cleared Tape; clearing an empty tape keeps what an earlier clear took.
-    if (state.tape.nextline > 1)
-        clearedTape = tally::tapeLines(state.tape);
+    tally::keepTape(clearedTape, state.tape);
     conversion->clearUnit();
     play(tally::Sound::Calc2);
     tally::clearTape(state.tape);

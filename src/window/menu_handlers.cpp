@@ -37,8 +37,9 @@ void Calculator::showpreview() {
         preview->activateWindow();
         return;
     }
-    preview = new Form1(state.tape, outside);
+    preview = new Form1(state.tape, outside, this);
     preview->show();
+    preview->activateWindow(); // the keys go to it at once, even where no window manager hands them over
 }
 
 void Calculator::mnuPrint_Click() {
