@@ -6,6 +6,7 @@
 #include "core/numbers.h"
 #include "core/startup.h"
 #include "core/taperule.h"
+#include "files/diskfile.h"
 #include "files/lastsession.h"
 #include "files/records.h"
 #include "files/tapefile.h"
@@ -19,6 +20,8 @@
 #include <QtTest>
 #include <clocale>
 #include <numeric>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tally;
 using Bytes = QList<QByteArray>;
@@ -749,6 +752,55 @@ private slots:
         const int lines = int(result.lines.size());
         const QString last = lines ? q(result.lines.back().entry) : q(result.error).left(fetch("lastEntry").size());
         QCOMPARE(QPair(result.ok() ? lines : -1 - lines, last), QPair(fetch<int>("lines"), fetch("lastEntry")));
+    }
+    // The atomic writer on what stands at the name ("link X": a link to X): a link is followed, a mode kept, and what
+    // is not a file the user may write is refused and left as it was; nothing is left beside it.
+    void replaceFile_data() {
+        columns({"before", "told", "after"}); // after: what the name leads to, as type, mode and bytes
+        row("nothing: a new file by the umask") << ""
+                                                << ""
+                                                << "file 644 new";
+        row("a file keeps its mode") << "file 600"
+                                     << ""
+                                     << "file 600 new";
+        row("a link: the file it names") << "link file 600"
+                                         << ""
+                                         << "file 600 new";
+        row("a read-only file") << "file 444"
+                                << "The file is read-only."
+                                << "file 444 old";
+        row("a link to a pipe") << "link pipe"
+                                << "It is not a file"
+                                << "pipe 600 ";
+        row("a link to a device") << "link /dev/null"
+                                  << "It is not a file"
+                                  << "device 666 ";
+    }
+    void replaceFile() {
+        const QString before = fetch("before");
+        QTemporaryDir dir;
+        const std::string name = dir.filePath("t.cal").toStdString(), real = dir.filePath("real").toStdString();
+        const std::string made = before.startsWith("link ") ? real : name;
+        if (before.contains("file")) {
+            QFile old(q(made));
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+            old.close();
+            QCOMPARE(::chmod(made.c_str(), before.right(3).toUInt(nullptr, 8)), 0);
+        }
+        if (before.endsWith("pipe"))
+            QCOMPARE(::mkfifo(made.c_str(), 0600), 0);
+        if (before.startsWith("link "))
+            QCOMPARE(::symlink(before.endsWith("/dev/null") ? "/dev/null" : real.c_str(), name.c_str()), 0);
+        ::umask(022);
+        QVERIFY(q(tally::replaceFile(name, "new")).startsWith(fetch("told")));
+        struct stat after {};
+        QCOMPARE(::stat(name.c_str(), &after), 0);
+        QFile file(q(name));
+        const QString bytes = S_ISREG(after.st_mode) && file.open(QIODevice::ReadOnly) ? file.readAll() : "";
+        const char* type = S_ISREG(after.st_mode) ? "file" : S_ISFIFO(after.st_mode) ? "pipe" : "device";
+        QCOMPARE(QString("%1 %2 %3").arg(type).arg(after.st_mode & 0777, 0, 8).arg(bytes), fetch("after"));
+        QCOMPARE(QFileInfo(q(name)).isSymLink(), before.startsWith("link "));
+        QCOMPARE(QDir(dir.path()).entryList({".t.cal*"}, QDir::AllEntries | QDir::Hidden | QDir::System), L{});
     }
     // After a quoted and a bare record; a record cut short by the end of the file is dropped.
     void factorFile_data() {

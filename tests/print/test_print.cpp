@@ -7,9 +7,12 @@
 #include "table.h"
 #include "tapes.h"
 #include "window/calculator.h"
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 using namespace tally;
 
@@ -105,6 +108,8 @@ private slots:
                                           << "There is no default printer.";
         QTest::newRow("no such folder") << "no such folder/saved.pdf" << QString::fromLocal8Bit(strerror(ENOENT));
         QTest::newRow("full disk keeps the old file") << "full/old.pdf" << QString::fromLocal8Bit(strerror(ENOSPC));
+        QTest::newRow("a pipe is left a pipe") << "pipe.pdf"
+                                               << "not a file";
     }
     // Without a printer the tape may go to a PDF file; a failure keeps the preview open and says why.
     void printWithoutPrinter() {
@@ -123,13 +128,15 @@ private slots:
             if (full)
                 QProcess::execute("umount", {mount});
         });
+        if (answer == "pipe.pdf")
+            QCOMPARE(mkfifo(qPrintable(dir.filePath(answer)), 0600), 0);
         State state = tapeOf(1);
         Recorder outside;
         outside.fileName = answer.isEmpty() ? answer : dir.filePath(answer);
         QPointer<Form1> form = new Form1(state, outside);
         form->show();
         QTest::mouseClick(form->Command1, Qt::LeftButton);
-        QCOMPARE(outside.told.size(), answer.contains('/') ? 2 : 1); // the failure follows the offer
+        QCOMPARE(outside.told.size(), printed || answer.isEmpty() ? 1 : 2); // the failure follows the offer
         QVERIFY2(outside.told.last().contains(fetch("told")), qPrintable(outside.told.last()));
         QCOMPARE(form->isVisible(), !printed);
         if (full) { // no half-written file beside it, the old one byte for byte
@@ -138,7 +145,36 @@ private slots:
             QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "%PDF-1.4 the old print");
         }
         QCOMPARE(QFile::exists(dir.filePath(answer) + ".pdf"), printed); // added to the bare name
+        QCOMPARE(QFileInfo(dir.filePath("pipe.pdf")).isFile(), false);
         delete form;
+    }
+    // The PDF dialog adds ".pdf" to a bare name and asks only about that file; a tape dialog adds nothing.
+    void saveDialogs_data() {
+        columns<int>({"kind"});
+        columns({"typed", "chosen"});
+        row("PDF beside the tape of its name") << int(Outside::FileKind::SavePdf) << "expenses"
+                                               << "expenses.pdf";
+        row("tape") << int(Outside::FileKind::SaveTape) << "budget"
+                    << "budget";
+    }
+    void saveDialogs() {
+        QVERIFY(QFile(dir.filePath("expenses")).open(QIODevice::WriteOnly));
+        QString asked;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->setDirectory(dir.path());
+            dialog->selectFile(fetch("typed"));
+            QTimer::singleShot(100, [&] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                    asked = box->text(), box->reject();
+            });
+            static_cast<QDialog*>(dialog)->accept(); // as the Save button does
+            if (dialog->isVisible())                 // a question answered No keeps it open
+                dialog->reject();
+        });
+        QCOMPARE(Desktop().askFileName(nullptr, Outside::FileKind(fetch<int>("kind"))), dir.filePath(fetch("chosen")));
+        QCOMPARE(asked, QString());
     }
 };
 QTEST_MAIN(TestPrint)
