@@ -152,12 +152,12 @@ std::string replaceFile(const std::string& path, std::string_view bytes) {
         ::unlink(temp.c_str());
         return systemReason(error);
     }
-    // The folder's new entry goes to disk too, so the new file is still there after a crash. The
-    // file is replaced by now: a folder that cannot be synced (some file systems) is no failure.
-    Descriptor folder{
-        ::open(target.parent_path().empty() ? "." : target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-    if (folder.fd >= 0)
-        ::fsync(folder.fd);
+    // The new name outlasts a power cut only once the folder holding it is on disk too. The file is
+    // already in place, so a folder that cannot be flushed (some file systems refuse) is no failure.
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    const Descriptor flushed{::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (flushed.fd >= 0)
+        (void)::fsync(flushed.fd);
     return {};
 }
 
