@@ -4,12 +4,22 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 
 void Desktop::tell(QWidget* parent, const QString& title, const QString& text, bool warning) {
     if (warning)
         QMessageBox::warning(parent, title, text);
     else
         QMessageBox::information(parent, title, text);
+}
+
+bool Desktop::confirm(QWidget* parent, const QString& title, const QString& text, const QString& accept) {
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(accept, QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(yes);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 QString Desktop::askFileName(QWidget* parent, FileKind kind) {

@@ -166,9 +166,9 @@ void Calculator::createMenus() {
 
     tapeMenu = new QMenu(this);
     tapeMenu->setObjectName("tapeMenu");
-    mnuCopyTape = tapeMenu->addAction("Copy Tape");
-    mnuRestoreTape = tapeMenu->addAction("Restore Cleared Tape");
-    mnuLastSession = tapeMenu->addAction("Open Last Session's Tape");
+    mnuCopyTape = tapeMenu->addAction("&Copy Tape");
+    mnuRestoreTape = tapeMenu->addAction("&Restore Cleared Tape");
+    mnuLastSession = tapeMenu->addAction("Open &Last Session's Tape");
     mnuCopyTape->setObjectName("mnuCopyTape");
     mnuRestoreTape->setObjectName("mnuRestoreTape");
     mnuLastSession->setObjectName("mnuLastSession");

@@ -297,6 +297,7 @@ private slots:
         add("e", {"eE", true, "swallow calc1", "preview"});
         add("Esc", {"\x1b", false, "pass calc1", "cancel"});
         add("Backspace", {"\b", true, "pass calc1", "pass calc2"});
+        add("Delete edits the box, types nothing", {"\x7f", false, "pass", "pass"});
         add("other codes below 0", {" ,!#$%&()\x16", false, "pass calc1", "pass calc1"});
         add("double quote: no tape file can carry it", {"\"", false, "swallow calc1", "swallow calc1"});
         add("other codes above 9", {QString(":;<=>?@[]az~\u00e9\u043c"), false, "swallow calc1", "swallow calc1"});

@@ -4,10 +4,14 @@
 #include <QtWidgets>
 #include <filesystem>
 #include <fstream>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include "help/helpdoc.h"
 #include "help/helpwindow.h"
+#include "help/oneviewer.h"
 namespace fs = std::filesystem;
 
 class TestHelpViewer : public QObject {
@@ -48,6 +52,36 @@ private slots:
         QVERIFY2((manual.markdown + manual.error).contains(expected), qPrintable(manual.markdown + manual.error));
     }
     // A manual that cannot be shown is told on standard error as well, for a start from a terminal.
+    // A viewer started while one is open asks it to come forward and shows nothing; a socket left
+    // by a viewer that died is taken over.
+    void oneViewer_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("shows");
+        QTest::addColumn<bool>("raised");
+        QTest::newRow("one open: it comes forward") << "open" << false << true;
+        QTest::newRow("left by a viewer that died") << "dead" << true << false;
+    }
+    void oneViewer() {
+        QFETCH(QString, before);
+        QFETCH(bool, shows);
+        QFETCH(bool, raised);
+        const QTemporaryDir dir;
+        const QString address = dir.filePath("help");
+        tally::OneViewer open(address);
+        QSignalSpy raise(&open, &tally::OneViewer::raiseRequested);
+        if (before == "open")
+            QVERIFY(open.claim());
+        if (before == "dead") { // bound, never listened on, closed: the file stays
+            sockaddr_un at{AF_UNIX, {}};
+            qstrncpy(at.sun_path, address.toLocal8Bit().constData(), sizeof at.sun_path);
+            const int s = socket(AF_UNIX, SOCK_STREAM, 0);
+            QCOMPARE(bind(s, reinterpret_cast<sockaddr*>(&at), sizeof at), 0);
+            close(s);
+        }
+        tally::OneViewer second(address);
+        QCOMPARE(second.claim(), shows);
+        QCOMPARE(raise.wait(raised ? 5000 : 200), raised);
+    }
     void errorOutput() {
         QProcess viewer;
         QString told;

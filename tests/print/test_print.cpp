@@ -95,7 +95,9 @@ private slots:
     void printWithoutPrinter_data() {
         columns({"answer", "told"}); // the file name given in the save dialog; a part of the last message
         QTest::newRow("saved as PDF") << "saved"
-                                      << "There is no default printer.";
+                                      << "instead. [Save as PDF...]";
+        QTest::newRow("offer declined: no dialog") << "<declined>"
+                                                   << "There is no default printer.";
         QTest::newRow("dialog cancelled") << ""
                                           << "There is no default printer.";
         QTest::newRow("no such folder") << "no such folder/saved.pdf" << QString::fromLocal8Bit(strerror(ENOENT));
@@ -111,12 +113,14 @@ private slots:
         State state = tapeOf(1);
         RecordingOutside outside;
         outside.fileAnswers << (answer.isEmpty() ? answer : dir.filePath(answer));
+        outside.declines = answer == "<declined>";
         QPointer<Form1> form = new Form1(state, outside);
         form->show();
         QTest::mouseClick(form->findChild<QPushButton*>("Command1"), Qt::LeftButton);
         QCOMPARE(outside.messages.size(), printed || answer.isEmpty() ? 1 : 2); // the failure follows the offer
         QVERIFY2(outside.messages.last().contains(fetch("told")), qPrintable(outside.messages.last()));
         QCOMPARE(form->isVisible(), !printed);
+        QCOMPARE(outside.fileQuestions.isEmpty(), outside.declines);
         QCOMPARE(QFile::exists(dir.filePath(answer) + ".pdf"), printed); // added to the bare name
         QCOMPARE(QFileInfo(dir.filePath("pipe.pdf")).isFile(), false);
         delete form;
