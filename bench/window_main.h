@@ -22,6 +22,7 @@ public:
     void showAbout(QWidget*, const QString&, const QString&) override {}
     QPrinterInfo findPrinter() override { return {}; }
     void quit() override {}
+    EndChoice askEnd(QWidget*, const QString&) override { return EndChoice::Cancel; }
 };
 
 inline QuietOutside& quietOutside() {

@@ -109,6 +109,7 @@ void Calculator::edit1_click(int op) {
     if (editline >= 1 && editline < state.nextline)
         state.entries[editline] = c ? tally::joinEntry(number, c) : number;
     tally::recalculate(state);
+    tapeChanged();
 }
 
 void Calculator::checkit() {

@@ -6,6 +6,8 @@
 #include "core/numbers.h"
 #include "core/startup.h"
 #include "core/taperule.h"
+#include "files/diskfile.h"
+#include "files/keptfiles.h"
 #include "files/lastsession.h"
 #include "files/records.h"
 #include "files/tapefile.h"
@@ -19,6 +21,8 @@
 #include <QtTest>
 #include <clocale>
 #include <numeric>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tally;
 using Bytes = QList<QByteArray>;
@@ -60,6 +64,10 @@ QString at(const std::vector<PlacedText>& texts, int row, int right) {
         if (t.row == row && t.right == right)
             found << q(t.text);
     return found.isEmpty() ? QString("<nothing>") : found.join('|');
+}
+bool writeFile(const std::string& path, const QByteArray& bytes) {
+    QFile f(q(path));
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 QByteArray records(int count) {
     QByteArray out;
@@ -196,6 +204,24 @@ private slots:
         row("stateFolder: HOME when the other is relative")
             << QByteArray("st|/home/u") << QByteArray("/home/u/.local/state/tallyroll");
         row("stateFolder: neither absolute") << QByteArray("|u") << QByteArray();
+        // year month day hour minute second pid attempt
+        row("sessionStem: first try") << QByteArray("2026 12 1 9 5 7 4242 0")
+                                      << QByteArray("tape-2026-12-01-090507-4242");
+        row("sessionStem: number reused")
+            << QByteArray("2026 12 1 9 5 7 4242 2") << QByteArray("tape-2026-12-01-090507-4242-2");
+        row("keptName: a tape") << QByteArray("tape-2026-12-01-090507-42.cal")
+                                << QByteArray("1 tape-2026-12-01-090507-42");
+        row("keptName: a lock") << QByteArray("tape-2026-12-01-090507-42.lock")
+                                << QByteArray("2 tape-2026-12-01-090507-42");
+        row("keptName: earlier versions' file") << QByteArray("last-session.cal") << QByteArray("1 last-session");
+        row("keptName: a path in disguise") << QByteArray("tape-../x.cal") << QByteArray("0 ");
+        row("keptName: no stem") << QByteArray("tape-.cal") << QByteArray("0 ");
+        row("keptName: a temporary file") << QByteArray(".tape-2026-12-01-1.cal.Ab12Cd") << QByteArray("0 ");
+        // year month day hour minute lines|last subtotal
+        row("keptRowText: one line") << QByteArray("2026 3 4 9 5 1|16.75")
+                                     << QByteArray("03-04-2026 09:05, 1 line, 16.75");
+        row("keptRowText: no subtotal") << QByteArray("2026 12 31 23 59 40|")
+                                        << QByteArray("12-31-2026 23:59, 40 lines, no subtotal");
         // Lines on rows 8..0 (0: none) for nextline, or for the bottom line of a scrolled view, which blanks rows
         // without one.
         row("newestView: empty tape") << QByteArray("1") << QByteArray("newest 0 0 0 0 0 0 0 0 0");
@@ -261,6 +287,16 @@ private slots:
             const Box b =
                 tally::fitWithin({n[0].toInt(), n[1].toInt(), n[2].toInt(), n[3].toInt()}, {0, 30, 1280, 994});
             out = QString("%1 %2 %3 %4").arg(b.left).arg(b.top).arg(b.width).arg(b.height).toStdString();
+        } else if (function == "sessionStem" || function == "keptRowText") {
+            QList<int> n;
+            for (const QByteArray& number : in.split('|')[0].split(' '))
+                n << number.toInt();
+            const LocalTime t{n[0], n[1], n[2], n[3], n[4], n[5]};
+            out = function == "sessionStem" ? sessionStem(t, n[6], n[7])
+                                            : keptRowText({"", 0, t, n[5], in.split('|')[1].toStdString(), false});
+        } else if (function == "keptName") {
+            const KeptName name = keptName(view(in));
+            out = std::to_string(int(name.kind)) + ' ' + name.stem;
         } else if (function == "stateFolder")
             out = stateFolder(view(in.split('|')[0]), view(in.split('|')[1]));
         else {
@@ -718,6 +754,98 @@ private slots:
         const int lines = int(result.lines.size());
         QCOMPARE(QPair(result.ok() ? lines : -1 - lines, lines ? q(result.lines.back().entry) : QString()),
                  QPair(fetch<int>("lines"), fetch("lastEntry")));
+    }
+    // Kept tapes as "stem:changed:lines", ":run" when the program still runs: which are offered, which removed.
+    void chooseKept_data() {
+        columns({"tapes", "offered", "removed"});
+        row("newest first, running left out") << "a:1:2 b:3:1 c:2:4 r:9:3:run"
+                                              << "b c a"
+                                              << "";
+        row("same time: by name") << "a:5:1 b:5:1"
+                                  << "b a"
+                                  << "";
+        row("ended empty tape removed") << "a:1:2 e:5:0 r:6:0:run"
+                                        << "a"
+                                        << "e";
+        L many, newest;
+        for (int i = 1; i <= 22; ++i)
+            many << QString("t%1:%1:1").arg(i, 2, 10, QChar('0')), newest.prepend(many.last().left(3));
+        row("beyond twenty removed") << many.join(' ') << newest.mid(0, 20).join(' ') << "t02 t01";
+    }
+    void chooseKept() {
+        std::vector<KeptTape> tapes;
+        for (const QString& t : fetch("tapes").split(' ')) {
+            const QStringList f = t.split(':');
+            tapes.push_back({f[0].toStdString(), f[1].toLongLong(), {}, f[2].toInt(), "", f.size() > 3});
+        }
+        L offered, removed;
+        const KeptChoice choice = tally::chooseKept(tapes);
+        for (const KeptTape& t : choice.offered)
+            offered << q(t.stem);
+        for (const std::string& stem : choice.removed)
+            removed << q(stem);
+        QCOMPARE(offered.join(' ') + '|' + removed.join(' '), fetch("offered") + '|' + fetch("removed"));
+    }
+    // The state folder as found, then this session keeps a tape; another session ran before and one runs beside.
+    // Result: how this session's keep went, the line counts of the tapes offered, the folder's mode.
+    void keptFolder_data() {
+        columns({"result"});
+        row("a private folder") << "kept; offered 2; mode 700";
+        row("a folder open to all: made private") << "kept; offered 2; mode 700";
+        row("a file, not a folder") << "it is a file, not a folder; offered ; mode 600";
+        row("another user's folder") << "the folder belongs to another user; offered ; mode 777";
+        row("links, pipes, damaged and foreign tapes skipped, left alone") << "kept; offered 2; mode 700";
+        row("a keep over the file cap: the stale tape goes")
+            << "the tape would make a file of 512 KiB, and a tape file holds at most 512 KiB; offered 2; mode 700";
+    }
+    void keptFolder() {
+        const QString tag = QTest::currentDataTag();
+        QTemporaryDir dir;
+        const std::string folder = dir.filePath("tallyroll").toStdString(),
+                          outside = dir.filePath("x.cal").toStdString();
+        const QByteArray tape = "\"5  \",\"5\"\r\n\"2 +\",\"7\"\r\n";
+        QVERIFY(writeFile(outside, tape));
+        const std::vector<std::string> planted{"tape-2001-01-01-000000-1.cal", "tape-2001-01-01-000000-2.cal",
+                                               "tape-2001-01-01-000000-3.cal", "last-session.cal"};
+        if (tag.contains("a file,"))
+            QVERIFY(writeFile(folder, "") && ::chmod(folder.c_str(), 0600) == 0);
+        else
+            QVERIFY(::mkdir(folder.c_str(), 0700) == 0 &&
+                    ::chmod(folder.c_str(), tag.contains("private") ? 0700 : 0777) == 0);
+        if (tag.contains("another") && (::geteuid() != 0 || ::chown(folder.c_str(), 65534, 65534) != 0))
+            QSKIP("needs root to give a folder to another user");
+        if (tag.contains("links")) {
+            QVERIFY(::symlink(outside.c_str(), (folder + '/' + planted[0]).c_str()) == 0);
+            QVERIFY(::mkfifo((folder + '/' + planted[1]).c_str(), 0600) == 0);
+            QVERIFY(writeFile(folder + '/' + planted[2], "\"5  \""));
+            if (::geteuid() == 0) // a tape of another user's
+                QVERIFY(writeFile(folder + '/' + planted[3], tape) &&
+                        ::chown((folder + '/' + planted[3]).c_str(), 65534, 0) == 0);
+        }
+        {
+            KeptSession before(folder);
+            before.keep(view(tape));
+        }
+        KeptSession beside(folder), ours(folder);
+        beside.keep(view(tape));
+        Result<> kept = ours.keep(view(records(1)));
+        if (tag.contains("cap")) // the tape kept before must not be offered once the session ends
+            kept = ours.keep(std::string(kLargestTapeFile + 1, '\n')), ours.end();
+        L offered;
+        for (const KeptTape& t : tally::chooseKept(readKeptTapes(folder)).offered)
+            offered << QString::number(t.lines);
+        struct stat info {};
+        ::stat(folder.c_str(), &info);
+        QCOMPARE(QString("%1; offered %2; mode %3")
+                     .arg(kept ? "kept" : q(kept.reason()), offered.join(' '))
+                     .arg(info.st_mode & 0777, 0, 8),
+                 fetch("result"));
+        if (tag.contains("links")) {
+            for (const std::string& name : planted)
+                if (name != planted[3] || ::geteuid() == 0)
+                    QVERIFY2(::lstat((folder + '/' + name).c_str(), &info) == 0, name.c_str());
+            QCOMPARE(tally::readWholeFile(outside, 100).bytes, tape.toStdString());
+        }
     }
     // After a quoted and a bare record; a record cut short by the end of the file is dropped.
     void factorFile_data() {
