@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "core/taperule.h"
+
 namespace tally {
 namespace {
 
@@ -60,6 +62,49 @@ KeyRule entryBoxKey(char16_t key, bool boxEmpty) {
 
 KeyRule editorKey(char16_t key) {
     return lookUp(kEditorKeys, key);
+}
+
+namespace {
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+// Whether the text is a grouped figure: sign, one to three digits, groups of a comma and three
+// digits, a point and digits.
+bool groupedFigure(std::string_view s) {
+    std::size_t p = s.starts_with('-') || s.starts_with('+') ? 1 : 0;
+    const std::size_t lead = p;
+    while (p < s.size() && isDigit(s[p]))
+        ++p;
+    if (p == lead || p - lead > 3)
+        return false;
+    while (p < s.size() && s[p] == ',') {
+        for (std::size_t k = 1; k <= 3; ++k)
+            if (p + k >= s.size() || !isDigit(s[p + k]))
+                return false;
+        p += 4;
+    }
+    if (p < s.size() && s[p] == '.') {
+        ++p;
+        while (p < s.size() && isDigit(s[p]))
+            ++p;
+    }
+    return p == s.size();
+}
+} // namespace
+
+std::optional<std::string> pastedText(std::string_view utf8) {
+    std::string text(utf8);
+    if (text.find(',') != std::string::npos) {
+        // A figure copied from a cell or a line often brings blanks and a line end along.
+        const std::size_t b = text.find_first_not_of(" \t\r\n"), e = text.find_last_not_of(" \t\r\n");
+        text = b == std::string::npos ? std::string() : text.substr(b, e - b + 1);
+        if (!groupedFigure(text))
+            return std::nullopt;
+        std::erase(text, ',');
+    }
+    if (!savable(text))
+        return std::nullopt;
+    return text;
 }
 
 } // namespace tally

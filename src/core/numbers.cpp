@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 namespace tally {
 namespace {
@@ -143,64 +144,47 @@ Pattern readPattern(std::string_view pattern) {
     return p;
 }
 
-std::string fixedText(double magnitude, int places) {
-    std::string buf(330 + static_cast<std::size_t>(places), '\0');
-    auto [end, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude, std::chars_format::fixed, places);
-    (void)ec;
-    buf.resize(static_cast<std::size_t>(end - buf.data()));
-    return buf;
-}
-
-// Adds one unit in the last place of a non-negative fixed-point text.
-void incrementLast(std::string& s) {
-    for (std::size_t i = s.size(); i-- > 0;) {
-        if (s[i] == '.')
-            continue;
-        if (s[i] != '9') {
-            ++s[i];
-            return;
-        }
-        s[i] = '0';
-    }
-    s.insert(s.begin(), '1');
-}
-
-// |value| rounded to `places` decimals, halves away from zero, as fixed-point text.
-std::string roundedText(double magnitude, int places) {
-    // Exact binary ties are the only case where round-half-even (to_chars) and half-away differ:
-    // a tie has an exact representation with one more decimal, ending in 5.
-    std::string longer = fixedText(magnitude, places + 1);
-    if (longer.back() == '5') {
-        double back = 0.0;
-        std::from_chars(longer.data(), longer.data() + longer.size(), back);
-        if (back == magnitude) {
-            longer.pop_back();
-            if (longer.back() == '.')
-                longer.pop_back();
-            incrementLast(longer);
-            return longer;
-        }
-    }
-    return fixedText(magnitude, places);
-}
-
-// A magnitude of 1e15 or more as whole-number text with no digit beyond the 15 significant
-// digits a tape text holds: 12345678901234567890 shows as 12345678901234600000, never as the
-// binary value's 12345678901234567168.
-std::string fifteenDigitText(double magnitude) {
+// |value| at the 15 significant digits a tape text holds, rounded to `places` decimals, halves
+// away from zero: its integer digits and its decimals. Digits past the 15th would show the binary
+// value's noise (1234567890.12346 as 1234567890.12346005), never a digit that was keyed.
+std::pair<std::string, std::string> roundedDigits(double magnitude, int places) {
     char buf[64];
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 14);
     (void)ec;
     const std::string_view sci(buf, static_cast<std::size_t>(end - buf));
     const std::size_t e = sci.find('e');
+    const char* exponentAt = sci.data() + e + (sci[e + 1] == '+' ? 2 : 1);
     int exponent = 0;
-    std::from_chars(sci.data() + e + 2, sci.data() + sci.size(), exponent); // "e+NN": magnitudes >= 1e15
+    std::from_chars(exponentAt, sci.data() + sci.size(), exponent);
     std::string digits;
     for (char c : sci.substr(0, e))
         if (c != '.')
             digits += c;
-    digits.resize(static_cast<std::size_t>(exponent) + 1, '0');
-    return digits;
+    // The point stands after exponent + 1 of the digits.
+    std::size_t wholeDigits = 1;
+    if (exponent >= 0) {
+        wholeDigits = static_cast<std::size_t>(exponent) + 1;
+        digits.resize(std::max(digits.size(), wholeDigits), '0');
+    } else {
+        digits.insert(0, static_cast<std::size_t>(-exponent), '0');
+    }
+    const std::size_t keep = wholeDigits + static_cast<std::size_t>(places);
+    if (digits.size() > keep) {
+        const bool up = digits[keep] >= '5';
+        digits.resize(keep);
+        for (std::size_t i = keep; up && i-- > 0;) {
+            if (digits[i] != '9') {
+                ++digits[i];
+                break;
+            }
+            digits[i] = '0';
+            if (i == 0) {
+                digits.insert(digits.begin(), '1');
+                ++wholeDigits;
+            }
+        }
+    }
+    return {digits.substr(0, wholeDigits), digits.substr(wholeDigits)};
 }
 
 } // namespace
@@ -349,12 +333,9 @@ std::string formatnumber(double value, std::string_view pattern) {
         return *numbertext(value);
 
     // Beyond 1080 decimals every double is exact, so only zeros would follow.
-    const int places = std::min(pat.fracPlaces, 1080);
-    std::string fixed =
-        std::fabs(value) >= 1e15 ? fifteenDigitText(std::fabs(value)) : roundedText(std::fabs(value), places);
-    const std::size_t dot = fixed.find('.');
-    std::string intDigits = fixed.substr(0, dot);
-    std::string fracDigits = dot == std::string::npos ? std::string() : fixed.substr(dot + 1);
+    auto [intDigits, fracDigits] = roundedDigits(std::fabs(value), std::min(pat.fracPlaces, 1080));
+    // A value that rounds to zero at the places shown is zero: no lone minus.
+    const bool negative = value < 0 && (intDigits + fracDigits).find_first_not_of('0') != std::string::npos;
     fracDigits.resize(static_cast<std::size_t>(pat.fracPlaces), '0');
     while (static_cast<int>(fracDigits.size()) > pat.fracZeros && fracDigits.back() == '0')
         fracDigits.pop_back();
@@ -365,7 +346,7 @@ std::string formatnumber(double value, std::string_view pattern) {
 
     std::string out;
     out.reserve(intDigits.size() * 4 / 3 + fracDigits.size() + 3);
-    if (value < 0)
+    if (negative)
         out.push_back('-');
     for (std::size_t i = 0; i < intDigits.size(); ++i) {
         if (pat.grouping && i > 0 && (intDigits.size() - i) % 3 == 0)

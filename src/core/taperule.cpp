@@ -32,6 +32,11 @@ std::string joinEntry(std::string_view number, char op) {
     return entry;
 }
 
+std::string editedEntry(std::string_view stored, std::string_view opened, std::string_view typed, char op) {
+    const std::string number = typed == opened ? std::string(splitEntry(stored).number) : keepSavable(typed);
+    return op ? joinEntry(number, op) : number;
+}
+
 char entryOperator(std::string_view entry) {
     const char op = entry.empty() ? '\0' : entry.back();
     return op == '+' || op == '-' || op == 'x' || op == '/' ? op : '\0';
@@ -60,6 +65,10 @@ std::optional<std::string> firstSubtotal(std::string_view entry) {
     return value ? numbertext(*value) : std::nullopt;
 }
 
+bool isControlByte(unsigned char c) {
+    return (c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F;
+}
+
 namespace {
 // Calls `keep(begin, length)` for each UTF-8 sequence that a tape file can carry.
 template <class Keep>
@@ -69,8 +78,9 @@ bool scanSavable(std::string_view utf8, Keep keep) {
         const auto c = static_cast<unsigned char>(utf8[i]);
         const std::size_t length = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : 4;
         // Two-byte sequences led by C2 or C3 are U+0080..U+00FF, the rest of Latin-1.
-        const bool ok =
-            c == '"' ? false : length == 1 || (length == 2 && (c == 0xC2 || c == 0xC3) && i + 1 < utf8.size());
+        const bool ok = c == '"' || isControlByte(c)
+                            ? false
+                            : length == 1 || (length == 2 && (c == 0xC2 || c == 0xC3) && i + 1 < utf8.size());
         if (ok)
             keep(i, length);
         all = all && ok;

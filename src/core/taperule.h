@@ -31,6 +31,10 @@ struct EntryParts {
 EntryParts splitEntry(std::string_view entry);
 // The entry of a number and an operator character; '\0' gives line 1's two blanks.
 std::string joinEntry(std::string_view number, char op);
+// The entry a commit of the row editor writes from the `typed` text and operator `op`: when the
+// text is still the one the editor `opened` with, the `stored` entry's own number, so changing
+// only the operator never rounds the number to the five decimals the editor shows.
+std::string editedEntry(std::string_view stored, std::string_view opened, std::string_view typed, char op);
 // The operator an entry carries as its last character: '+', '-', 'x', '/'; '\0' for none.
 char entryOperator(std::string_view entry);
 
@@ -40,8 +44,11 @@ std::optional<std::string> combine(std::string_view previousSubtotal, std::strin
 // Line 1 keeps its own number as subtotal.
 std::optional<std::string> firstSubtotal(std::string_view entry);
 
+// A control character no tape line holds (NUL and the like, DEL); tab, CR and LF are text.
+bool isControlByte(unsigned char c);
 // Whether a tape file can carry `utf8` back unchanged: it is written in Latin-1 inside double
-// quotes, so neither a double quote nor a character beyond Latin-1 can stand in a tape line.
+// quotes, so neither a double quote nor a character beyond Latin-1 can stand in a tape line, and
+// Open takes a control character for the sign of a file that is no tape.
 bool savable(std::string_view utf8);
 // The text without the characters a tape file cannot carry.
 std::string keepSavable(std::string_view utf8);

@@ -48,6 +48,8 @@ bool Calculator::openTape(const QString& name) {
         tellUser("Open", QString::fromStdString(tape.error));
         return false;
     }
+    // The tape on view can be brought back as a cleared one can.
+    tally::keepTape(clearedTape, state);
     loadTape(tape.lines);
     return true;
 }

@@ -34,6 +34,9 @@ public:
     // record: readers of whole files take that as the end rather than as a short record.
     bool onlyBlankLeft() const noexcept { return pos_ >= contentEnd_; }
 
+    // Whether a comma followed the last field read: its record holds a further field.
+    bool commaAfterField() const noexcept { return afterComma_; }
+
 private:
     // Steps over the comma or line end at pos_, if any, and notes whether it was a comma.
     void skipSeparator() noexcept;

@@ -1,6 +1,9 @@
 #include "files/tapefile.h"
 
 #include <algorithm>
+#include <utility>
+
+#include "core/taperule.h"
 
 #include "files/diskfile.h"
 #include "files/records.h"
@@ -37,7 +40,7 @@ std::string readBackProblem(const State& state, std::string_view bytes) {
         const TapeDecode alone = decodeTape(encodeTape(one));
         if (!alone.ok() || alone.lines != std::vector<TapeLine>{lines[std::size_t(i - 1)]})
             return "Line " + std::to_string(i) +
-                   " holds a character that a tape file cannot carry (a double quote, "
+                   " holds a character that a tape file cannot carry (a double quote, a control character "
                    "or a letter outside Latin-1), so the file would not open as the same tape.";
     }
     return "The file would not open as the same tape.";
@@ -45,21 +48,30 @@ std::string readBackProblem(const State& state, std::string_view bytes) {
 
 TapeDecode decodeTape(std::string_view bytes) {
     TapeDecode result;
+    auto refuse = [&](std::string why) {
+        result.lines.clear();
+        result.error = std::move(why) + " The tape was not changed.";
+        return result;
+    };
+    // A control character is the mark of a file that is no text, such as a PDF: read as records it
+    // would only give lines of junk.
+    const auto control =
+        std::ranges::find_if(bytes, [](char c) { return isControlByte(static_cast<unsigned char>(c)); });
+    if (control != bytes.end())
+        return refuse("Line " + std::to_string(std::count(bytes.begin(), control, '\n') + 1) +
+                      " of the file holds a control character that no tape line holds, so the file is not a tape.");
     RecordReader reader(bytes);
     while (!reader.onlyBlankLeft()) {
         std::vector<std::string> fields = reader.readRecord(2);
-        if (fields.size() < 2) {
-            result.lines.clear();
-            result.error = "The last line of the file holds only one of its two texts, so the file "
-                           "seems to be cut short. The tape was not changed.";
-            return result;
-        }
-        if (result.lines.size() == static_cast<std::size_t>(kTapeLines)) {
-            result.lines.clear();
-            result.error = "The file holds more than 1000 lines, and the tape holds at most 1000. "
-                           "The tape was not changed.";
-            return result;
-        }
+        if (fields.size() < 2)
+            return refuse(
+                "The last line of the file holds only one of its two texts, so the file seems to be cut short.");
+        // A third text would be read as the next line's entry and shift every line after it.
+        if (reader.commaAfterField())
+            return refuse("Line " + std::to_string(result.lines.size() + 1) +
+                          " of the file holds more than two texts, and a tape line holds an entry and a subtotal.");
+        if (result.lines.size() == static_cast<std::size_t>(kTapeLines))
+            return refuse("The file holds more than 1000 lines, and the tape holds at most 1000.");
         result.lines.push_back({latin1ToUtf8(fields[0]), latin1ToUtf8(fields[1])});
     }
     return result;
@@ -77,6 +89,11 @@ void applyTape(State& state, const std::vector<TapeLine>& lines) {
         }
     }
     state.nextline = static_cast<int>(count) + 1;
+}
+
+void keepTape(std::vector<TapeLine>& kept, const State& state) {
+    if (state.nextline > 1)
+        kept = tapeLines(state);
 }
 
 std::vector<TapeLine> tapeLines(const State& state) {

@@ -36,7 +36,9 @@ std::string encodeTape(const State& state);
 std::string readBackProblem(const State& state, std::string_view bytes);
 
 // All or nothing: a file the tape cannot hold whole is refused, so a failed load never leaves
-// a half-replaced tape behind. Blank lines after the last record are ignored.
+// a half-replaced tape behind; so is a file holding a control character (no text file of
+// tape lines holds one) or a record of more than two texts. Blank lines after the last record
+// are ignored.
 TapeDecode decodeTape(std::string_view bytes);
 
 // Lines 1..n become the loaded lines and lines n+1..1000 are emptied, so nothing of the old
@@ -44,5 +46,8 @@ TapeDecode decodeTape(std::string_view bytes);
 void applyTape(State& state, const std::vector<TapeLine>& lines);
 // Lines 1 .. nextline - 1 of the tape, as applyTape takes them back.
 std::vector<TapeLine> tapeLines(const State& state);
+// Before a tape is cleared or replaced: its lines go to `kept`, from where they can be brought
+// back; an empty tape keeps what was kept before.
+void keepTape(std::vector<TapeLine>& kept, const State& state);
 
 } // namespace tally

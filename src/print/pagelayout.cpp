@@ -70,7 +70,8 @@ std::vector<PlacedText> previewPage(State& state) {
 }
 
 int sheetCount(int nextline) {
-    return (nextline + kLinesPerSheet - 1) / kLinesPerSheet;
+    const int lines = std::clamp(nextline - 1, 0, kTapeLines);
+    return std::max(1, (lines + kLinesPerSheet - 1) / kLinesPerSheet);
 }
 
 std::optional<std::string> paperEntry(std::string_view entry, const Fits& fits) {

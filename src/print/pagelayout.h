@@ -71,7 +71,8 @@ struct Sheet {
     std::vector<PlacedText> texts; // per half: line number, entry, subtotal; left half first
 };
 
-// Sheets of a tape: nextline / 120 rounded up, so an empty tape still gives the date sheet.
+// Sheets of a tape: its lines / 120 rounded up (120 lines fill one sheet); an empty tape still
+// gives the one dated sheet.
 int sheetCount(int nextline);
 
 // The entry with two to four decimals, then its operator part: "1,234,567.00 x", ".1235 +".

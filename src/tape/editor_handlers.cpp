@@ -33,6 +33,7 @@ void Calculator::Label11_Click(int Index) {
     const std::string plain = tally::formatnumber(tally::splitEntry(cell).number, "#####.#####");
     if (const std::optional<double> value = tally::textvalue(plain))
         Text3->setText(QString::fromStdString(*tally::numbertext(*value)));
+    editOpened = Text3->text().toStdString();
     Text3->setFocus();
     // Typing replaces the number; End or the arrows amend it.
     Text3->selectAll();
@@ -102,12 +103,11 @@ bool Calculator::Text3_KeyPress(char16_t k) {
 }
 
 void Calculator::edit1_click(int op) {
-    const std::string number = tally::keepSavable(Text3->text().toStdString());
-    const char c = tally::operatorChar(op);
     // Only a line of the tape is written: a row emptied by Clear Entries while the editor stayed
     // open must not plant text beyond the tape's end, where a later line would find it.
     if (editline >= 1 && editline < state.nextline)
-        state.entries[editline] = c ? tally::joinEntry(number, c) : number;
+        state.entries[editline] = tally::editedEntry(state.entries[editline], editOpened, Text3->text().toStdString(),
+                                                     tally::operatorChar(op));
     tally::recalculate(state);
     tapeChanged();
 }

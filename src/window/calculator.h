@@ -166,8 +166,9 @@ private:
     int viewmode = 0;
     std::string constval;
     int editline = 0;                         // the tape line the row editor writes back to
+    std::string editOpened;                   // the editor's text as it opened
     std::optional<std::string> convfactor;    // the picked factor's text; none picked yet counts as 0
-    std::vector<tally::TapeLine> clearedTape; // what the last Clear Entries took off the tape
+    std::vector<tally::TapeLine> clearedTape; // what the last Clear Entries or Open took off the tape
 
     // A click that hid a control (a unit picked from the conversion list) must not have its second
     // half, or the second click of a double click, land on what lay beneath.
@@ -185,6 +186,8 @@ private:
     void tellUser(const QString& title, const QString& text);
     QString askFileName(bool forSaving);
     void placeEntryCaret();
+    // A paste into the entry box or the editor, by the paste rule; a refused one changes nothing.
+    void pasteInto(QLineEdit* box, bool selection);
     // Moves the scroll bar to the newest line without its change handler redrawing.
     void scrollToEnd();
     void showView(const tally::TapeView& view);

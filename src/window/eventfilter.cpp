@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -87,7 +88,26 @@ bool Calculator::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
         }
+        // A paste, however it is asked for, goes by the paste rule (a typed comma keeps its own).
+        if (key->matches(QKeySequence::Paste))
+            return pasteInto(static_cast<QLineEdit*>(watched), false), true;
         return false;
+    }
+    if ((watched == Text2 || watched == Text3) && type == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton)
+        return pasteInto(static_cast<QLineEdit*>(watched), true), true;
+    if ((watched == Text2 || watched == Text3) && type == QEvent::ContextMenu) {
+        auto* box = static_cast<QLineEdit*>(watched);
+        QMenu* menu = box->createStandardContextMenu();
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        // The box's own menu, its Paste item (named as the box names it, in any language) rewired.
+        for (QAction* item : menu->actions())
+            if (item->text().section('\t', 0, 0) == QLineEdit::tr("&Paste")) {
+                item->disconnect();
+                connect(item, &QAction::triggered, this, [this, box] { pasteInto(box, false); });
+            }
+        menu->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
     }
     if (type == QEvent::MouseButtonRelease && watched->parent() == body) {
         for (int r = 0; r < static_cast<int>(Label11.size()); ++r)

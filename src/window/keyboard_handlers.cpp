@@ -1,5 +1,7 @@
 // The entry box from the keyboard: the key table says what each character does; Up and Down
 // scroll the tape; F2 corrects the bottom row's line.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QScrollBar>
 
@@ -79,4 +81,12 @@ bool Calculator::Text2_KeyPress(char16_t k) {
         break;
     }
     return true;
+}
+
+void Calculator::pasteInto(QLineEdit* box, bool selection) {
+    const QString clip = QGuiApplication::clipboard()->text(selection ? QClipboard::Selection : QClipboard::Clipboard);
+    // Refused, the box stays exactly as it was, its selection too: an operator never writes a
+    // number the user did not see.
+    if (const std::optional<std::string> text = tally::pastedText(clip.toStdString()))
+        box->insert(QString::fromStdString(*text));
 }

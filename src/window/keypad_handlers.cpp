@@ -61,8 +61,7 @@ void Calculator::konst_Click(int) {
 
 void Calculator::clearit_Click() {
     // Kept for Restore Cleared Tape; clearing an empty tape keeps what an earlier clear took.
-    if (state.nextline > 1)
-        clearedTape = tally::tapeLines(state);
+    tally::keepTape(clearedTape, state);
     Label6->setText(QString());
     play(tally::Sound::Calc2);
     for (int line = 1; line <= std::min(state.nextline, tally::kTapeLines); ++line) {

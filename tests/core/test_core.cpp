@@ -157,6 +157,14 @@ private slots:
                                      << "05.00";
         row("no digit beyond the tape's 15") << 12345678901234567890.0 << "###,###,###.00"
                                              << "12,345,678,901,234,600,000.00";
+        row("15 digits below 1E15 too") << 1234567890.123456 << "##,###.00######"
+                                        << "1,234,567,890.12346";
+        row("a keyed half rounds up") << 2.345 << "#.##"
+                                      << "2.35";
+        row("rounds to zero: no sign") << -0.4 << "###,###,###"
+                                       << "";
+        row("rounds to zero at two places") << -0.00001 << "###,###,###.00"
+                                            << ".00";
         row("inf") << qInf() << "###,###,###"
                    << "";
         row("pattern of 10,001 characters")
@@ -241,7 +249,18 @@ private slots:
         row("keepSavable: figures and blanks") << QByteArray("12.5, 3") << QByteArray("12.5, 3");
         row("keepSavable: Latin-1 letters") << QByteArray("5 \u00e9\u00b5") << QByteArray("5 \u00e9\u00b5");
         row("keepSavable: double quote") << QByteArray("7\"") << QByteArray("7");
+        row("keepSavable: control characters but tab") << QByteArray("7\x01\t\x7f") << QByteArray("7\t");
         row("keepSavable: beyond Latin-1") << QByteArray("5\u20ac\U0001F600\u0439") << QByteArray("5");
+        // A paste: a grouped figure without its commas; any other text with a comma refused.
+        row("pastedText: grouped, line end after it") << QByteArray("-12,345.5\n") << QByteArray("-12345.5");
+        row("pastedText: plain text as it is") << QByteArray(" 12.5") << QByteArray(" 12.5");
+        row("pastedText: groups of four refused") << QByteArray("1,2345") << QByteArray("<none>");
+        row("pastedText: comma after the point refused") << QByteArray("1.234,5") << QByteArray("<none>");
+        row("pastedText: quote refused") << QByteArray("7\"") << QByteArray("<none>");
+        // stored|opened|typed|operator: the editor's text unchanged keeps the stored number.
+        row("editedEntry: only the operator changes")
+            << QByteArray("0.123456789 +|0.12346|0.12346|-") << QByteArray("0.123456789 -");
+        row("editedEntry: a typed number") << QByteArray("0.123456789 +|0.12346|0.1234|x") << QByteArray("0.1234 x");
         // entry|factor (no factor picked yet: no "|") to the converted text or the fault
         row("convertEntry: 12.5 in to cm") << QByteArray("12.5|2.54") << QByteArray("31.75");
         row("convertEntry: no factor counts as 0") << QByteArray("12.5") << QByteArray("0");
@@ -265,7 +284,12 @@ private slots:
             out = recallText(view(in)).value_or("<none>");
         else if (function == "utf8ToLatin1")
             out = utf8ToLatin1(view(in));
-        else if (function == "unitLabel")
+        else if (function == "pastedText")
+            out = pastedText(view(in)).value_or("<none>");
+        else if (function == "editedEntry") {
+            const QList<QByteArray> f = in.split('|');
+            out = editedEntry(view(f[0]), view(f[1]), view(f[2]), f[3][0]);
+        } else if (function == "unitLabel")
             out = unitLabel(view(in));
         else if (function == "keepSavable") {
             out = keepSavable(view(in));
@@ -662,7 +686,7 @@ private slots:
         columns<int>({"lines", "count", "textsOnLastSheet"});
         row("empty tape") << 0 << 1 << 0;
         row("119 lines") << 119 << 1 << 119 * 3;
-        row("120 lines") << 120 << 2 << 0;
+        row("120 lines fill one sheet") << 120 << 1 << 120 * 3;
         row("121 lines") << 121 << 2 << 3;
     }
     void sheets() {
@@ -747,13 +771,20 @@ private slots:
         row("blank lines at end ignored") << records(2) + "\r\n  \r\n" << 2 << "2 +";
         row("LF, bare fields, no last line end") << QByteArray("5  ,5\n2 +,7") << 2 << "2 +";
         row("one record per field line") << QByteArray("\"5  \"\r\n\"5\"\r\n") << 1 << "5  ";
-        row("binary junk refused") << QByteArray("\x01\x02\x03", 3) << -1 << "";
+        row("binary junk refused") << QByteArray("\x01\x02\x03", 3) << -1 << "Line 1 ";
+        // A third text would shift every later line's texts.
+        row("a third text refused") << QByteArray("\"5  \",\"5\",\"note\"\r\n\"3 +\",\"8\",\"note\"\r\n") << -1
+                                    << "Line 1 of the file holds more than two texts";
+        row("a trailing comma refused") << records(2) + "\"3 +\",\"6\",\r\n"
+                                        << -1 << "Line 3 of the file holds more than two texts";
+        row("a control character refused") << records(2) + "\"3\x7f +\",\"6\"\r\n"
+                                           << -1 << "Line 3 of the file holds a control character";
     }
-    void decodeTape() { // a refused file gives no lines
+    void decodeTape() { // a refused file gives no lines, and its message names the line at fault
         const TapeDecode result = tally::decodeTape(view(fetch<QByteArray>("bytes")));
         const int lines = int(result.lines.size());
-        QCOMPARE(QPair(result.ok() ? lines : -1 - lines, lines ? q(result.lines.back().entry) : QString()),
-                 QPair(fetch<int>("lines"), fetch("lastEntry")));
+        const QString last = lines ? q(result.lines.back().entry) : q(result.error).left(fetch("lastEntry").size());
+        QCOMPARE(QPair(result.ok() ? lines : -1 - lines, last), QPair(fetch<int>("lines"), fetch("lastEntry")));
     }
     // Kept tapes as "stem:changed:lines", ":run" when the program still runs: which are offered, which removed.
     void chooseKept_data() {
