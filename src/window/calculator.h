@@ -124,7 +124,7 @@ public:
     void mnuLastSession_Click();
     // The folder where the tapes of sessions are kept; empty when the user has no state folder.
     static std::string keptFolder();
-    // Keeps every change of the tape through `keeper` from now on; the first failure is told.
+    // Keeps every change of the tape through `keeper` (none: no longer); the first failure is told.
     void keepTape(TapeKeeper* keeper);
 
     // ---- tape view (tape/tape_handlers.cpp) ----

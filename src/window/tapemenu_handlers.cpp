@@ -29,12 +29,16 @@ std::string Calculator::keptFolder() {
 }
 
 void Calculator::keepTape(TapeKeeper* k) {
+    if (keeper)
+        disconnect(keeper, nullptr, this, nullptr);
     keeper = k;
-    connect(keeper, &TapeKeeper::failed, this, [this](const QString& why) {
-        tellUser("Calculator", QString("The tape cannot be kept in\n%1\n\n%2.\n\nThe program keeps trying. Until it "
-                                       "succeeds, save the tape with File > Save As to be sure of it.")
-                                   .arg(QString::fromStdString(keeper->folder()), why));
-    });
+    if (keeper)
+        connect(keeper, &TapeKeeper::failed, this, [this](const QString& why) {
+            tellUser("Calculator",
+                     QString("The tape cannot be kept in\n%1\n\n%2.\n\nThe program keeps trying. Until it "
+                             "succeeds, save the tape with File > Save As to be sure of it.")
+                         .arg(QString::fromStdString(keeper->folder()), why));
+        });
 }
 
 void Calculator::tapeChanged() {
