@@ -24,3 +24,9 @@ inline QString q(const std::string& s) {
 inline QString q(const std::optional<std::string>& s) {
     return s ? q(*s) : QStringLiteral("<none>");
 }
+// One row of the current _data() table: its name, then its values in the order of the columns.
+inline void add(const char* name, std::initializer_list<QVariant> values) {
+    QTestData& data = QTest::newRow(name);
+    for (const QVariant& value : values)
+        data.append(value.userType(), value.constData());
+}

@@ -15,8 +15,12 @@ struct KeyRow {
 using enum KeyCommand;
 constexpr Sound kOp = Sound::Calc1, kDigit = Sound::Calc2;
 
+// Delete arrives as the code 127; it edits the box and types nothing, so it plays no sound.
+constexpr KeyRow kDelete{u"\x7f", {Pass, Sound::None}};
+
 constexpr KeyRow kEntryBoxKeys[] = {
     {u"0123456789.", {Pass, kDigit}},
+    kDelete,
     {u"\"", {Swallow, kOp}}, // a tape file cannot carry it
     {u"\r\n+", {Add, kOp}},
     {u"-", {Subtract, kOp}},
@@ -31,6 +35,7 @@ constexpr KeyRow kEntryBoxKeys[] = {
 // The editor's commands play their own sounds (Store, Exit) or none (Cancel, Preview).
 constexpr KeyRow kEditorKeys[] = {
     {u"0123456789.\b", {Pass, kDigit}},
+    kDelete,
     {u"\x1b", {Cancel, Sound::None}},
     {u"\"", {Swallow, kOp}},
     {u"+", {Add, kOp}},

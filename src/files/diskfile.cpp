@@ -156,11 +156,12 @@ std::string replaceFile(const std::string& path, std::string_view bytes, Links l
         ::unlink(temp.c_str());
         return systemReason(error);
     }
-    // The new name is only sure to survive a power cut once the folder is on disk too.
+    // The new name outlasts a power cut only once the folder holding it is on disk too. The file is
+    // already in place, so a folder that cannot be flushed (some file systems refuse) is no failure.
     const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    Descriptor dir{::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-    if (dir.fd >= 0)
-        ::fsync(dir.fd);
+    const Descriptor flushed{::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (flushed.fd >= 0)
+        (void)::fsync(flushed.fd);
     return {};
 }
 

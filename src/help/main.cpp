@@ -9,6 +9,7 @@
 
 #include "help/helpdoc.h"
 #include "help/helpwindow.h"
+#include "help/oneviewer.h"
 #include "shell/look.h"
 
 namespace {
@@ -37,11 +38,21 @@ int main(int argc, char* argv[]) {
         currentDir = "."; // a vanished working directory: the data directories may still serve
     const std::filesystem::path exeDir(QFile::encodeName(QApplication::applicationDirPath()).toStdString());
 
+    tally::OneViewer one(tally::oneViewerAddress());
+    if (!one.claim())
+        return 0; // the open viewer comes to the front instead
+
     const tally::ManualText manual = tally::loadManual(name, currentDir, exeDir);
     if (!manual.error.isEmpty())
         return fail(manual.error);
 
     tally::HelpWindow window(manual.markdown);
+    QObject::connect(&one, &tally::OneViewer::raiseRequested, &window, [&window] {
+        if (window.isMinimized())
+            window.showNormal();
+        window.raise();
+        window.activateWindow();
+    });
     placeOnScreen(window);
     window.show();
     return QApplication::exec();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDate>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -95,7 +96,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
 
 // ---- Form1 ----
 
-Form1::Form1(tally::State& s, Outside& out, QWidget* parent) : QWidget(parent), state(s), outside(out) {
+Form1::Form1(tally::State& s, Outside& out, QWidget* parent) : QWidget(parent, Qt::Window), state(s), outside(out) {
     setObjectName("Form1");
     setAttribute(Qt::WA_DeleteOnClose);
     // The main window decides when the program ends; an open preview does not keep it running.
@@ -119,6 +120,29 @@ Form1::Form1(tally::State& s, Outside& out, QWidget* parent) : QWidget(parent), 
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     placeOnScreen(*this, QApplication::activeWindow());
+    if (parent)
+        parent->window()->installEventFilter(this);
+}
+
+void Form1::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        Command2_Click();
+        return;
+    }
+    auto* button = qobject_cast<QAbstractButton*>(focusWidget());
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && button && button->isEnabled()) {
+        button->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    // Closed, not minimised: a minimised calculator takes its preview along by itself.
+    if (event->type() == QEvent::Hide && !event->spontaneous())
+        close();
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form1::resizeEvent(QResizeEvent*) {

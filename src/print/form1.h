@@ -50,6 +50,7 @@ class Form1 : public QWidget {
     Q_OBJECT
 
 public:
+    // With a parent, the preview is a window of the parent's: it stays above it and closes with it.
     Form1(tally::State& state, Outside& outside, QWidget* parent = nullptr);
 
     tally::State& state;
@@ -70,6 +71,10 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Esc is Cancel; Enter presses the focused button, as in any dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+    // A preview of the calculator's tape closes with the calculator.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     Outside& outside;

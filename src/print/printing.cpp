@@ -86,7 +86,11 @@ void Form1::Command1_Click() {
         if (!pdf.isEmpty())
             why = tally::submitPdf(info.printerName().toStdString(), "Calculator tape", pdf.toStdString()).error;
     } else {
-        tellUser("Print Preview", "There is no default printer. The tape can be saved as a PDF file instead.");
+        // Two ways on, so that no one is led into a file dialog they did not want.
+        if (!outside.confirm(this, "Print Preview",
+                             "There is no default printer. The tape can be saved as a PDF file instead.",
+                             "Save as PDF..."))
+            return; // the preview stays open
         QString name = askPdfName();
         if (name.isEmpty())
             return; // the preview stays open for another try

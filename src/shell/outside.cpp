@@ -13,6 +13,15 @@ void Desktop::tell(QWidget* parent, const QString& title, const QString& text, b
         QMessageBox::information(parent, title, text);
 }
 
+bool Desktop::confirm(QWidget* parent, const QString& title, const QString& text, const QString& accept) {
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(accept, QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(yes);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 QString Desktop::askFileName(QWidget* parent, FileKind kind) {
     // The program adds no extension of its own to a tape; the save dialogs ask before overwriting.
     const QString tapes = QStringLiteral("Calc Files (*.cal)");

@@ -18,6 +18,8 @@ public:
     virtual ~Outside() = default;
     // A message to the user; `warning` for failures of printing.
     virtual void tell(QWidget* parent, const QString& title, const QString& text, bool warning = false) = 0;
+    // A question with two answers, `accept` and "Cancel"; true when the user chose `accept`.
+    virtual bool confirm(QWidget* parent, const QString& title, const QString& text, const QString& accept) = 0;
     // A file name chosen by the user; empty when cancelled.
     virtual QString askFileName(QWidget* parent, FileKind kind) = 0;
     // Starts a program without waiting for it; false when it cannot start.
@@ -40,6 +42,7 @@ public:
 class Desktop : public Outside {
 public:
     void tell(QWidget* parent, const QString& title, const QString& text, bool warning) override;
+    bool confirm(QWidget* parent, const QString& title, const QString& text, const QString& accept) override;
     QString askFileName(QWidget* parent, FileKind kind) override;
     bool startProgram(const QString& program, const QStringList& args) override;
     void showAbout(QWidget* parent, const QString& title, const QString& text) override;

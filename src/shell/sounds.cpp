@@ -33,12 +33,19 @@ EffectPlayer::EffectPlayer() : calc1_(loadEffect("calc1.wav")), calc2_(loadEffec
 
 EffectPlayer::~EffectPlayer() = default;
 
+QSoundEffect* EffectPlayer::effect(tally::Sound sound) const {
+    return sound == tally::Sound::Calc1 ? calc1_.get() : sound == tally::Sound::Calc2 ? calc2_.get() : nullptr;
+}
+
+QUrl EffectPlayer::source(tally::Sound sound) const {
+    const QSoundEffect* wanted = effect(sound);
+    return wanted ? wanted->source() : QUrl();
+}
+
 void EffectPlayer::play(tally::Sound sound) {
-    if (sound == tally::Sound::None)
+    QSoundEffect* wanted = effect(sound);
+    if (!wanted)
         return;
-    QSoundEffect* wanted = sound == tally::Sound::Calc1   ? calc1_.get()
-                           : sound == tally::Sound::Calc2 ? calc2_.get()
-                                                          : nullptr;
     // One sound at a time, like a printing calculator's single clicker.
     for (QSoundEffect* effect : {calc1_.get(), calc2_.get()})
         if (effect != wanted && effect->isPlaying())

@@ -3,6 +3,7 @@
 // a missing device or file is silence, never an error.
 #include <QObject>
 #include <QString>
+#include <QUrl>
 #include <memory>
 
 #include "core/sound.h"
@@ -21,8 +22,11 @@ public:
     EffectPlayer();
     ~EffectPlayer() override;
     void play(tally::Sound sound) override;
+    // The file a sound plays: empty for none, or when the file was not found.
+    QUrl source(tally::Sound sound) const;
 
 private:
+    QSoundEffect* effect(tally::Sound sound) const;
     std::unique_ptr<QSoundEffect> calc1_;
     std::unique_ptr<QSoundEffect> calc2_;
 };

@@ -165,9 +165,9 @@ void Calculator::createMenus() {
 
     tapeMenu = new QMenu(this);
     tapeMenu->setObjectName("tapeMenu");
-    mnuCopyTape = tapeMenu->addAction("Copy Tape");
-    mnuRestoreTape = tapeMenu->addAction("Restore Cleared Tape");
-    mnuLastSession = tapeMenu->addAction("Open Last Session's Tape");
+    mnuCopyTape = tapeMenu->addAction("&Copy Tape");
+    mnuRestoreTape = tapeMenu->addAction("&Restore Cleared Tape");
+    mnuLastSession = tapeMenu->addAction("Open &Last Session's Tape");
     earlierTapes = tapeMenu->addMenu("&Earlier Tapes");
     earlierTapes->setObjectName("earlierTapes");
     mnuCopyTape->setObjectName("mnuCopyTape");

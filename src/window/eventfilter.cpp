@@ -2,6 +2,7 @@
 // the window's key preview, the entry box's key-down and character handlers, focus on the scroll bar,
 // keys on the memory lists, tape files dropped on the window, and the rest of a click that hid a control.
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QDropEvent>
 #include <QEvent>
@@ -15,6 +16,7 @@
 #include <QScrollBar>
 #include <QTreeWidget>
 
+#include "shell/access.h"
 #include "window/calculator.h"
 
 namespace {
@@ -70,6 +72,17 @@ bool Calculator::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QWidget*>(watched)->window() == this)
         numberlock();
 
+    // The tape's menu from the keyboard, from the entry box and from the tape (its editor and scroll bar).
+    if (watched == Text2 || watched == Text3 || watched == VScroll1) {
+        if (type == QEvent::KeyPress && isMenuKey(*static_cast<QKeyEvent*>(event))) {
+            popUpByKey(*tapeMenu, *Label11[0]);
+            return true;
+        }
+        // X11 follows the Menu key with a context-menu request of its own, which the tape's menu answered.
+        if (type == QEvent::ContextMenu &&
+            static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard)
+            return true;
+    }
     if ((watched == Text2 || watched == Text3) && type == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const bool entryBox = watched == Text2;

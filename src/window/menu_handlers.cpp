@@ -33,8 +33,9 @@ void Calculator::showpreview() {
         preview->activateWindow();
         return;
     }
-    preview = new Form1(state, outside);
+    preview = new Form1(state, outside, this);
     preview->show();
+    preview->activateWindow(); // the keys go to it at once, even where no window manager hands them over
 }
 
 void Calculator::mnuPrint_Click() {

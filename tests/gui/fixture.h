@@ -22,9 +22,12 @@ struct RecordingPlayer : SoundPlayer {
 struct RecordingOutside : Outside {
     QStringList messages, fileAnswers, about; // about: title, then text
     QList<FileKind> fileQuestions;
-    QList<QStringList> started; // program, then its arguments
-    bool startWorks = true, ended = false;
+    QList<QStringList> started;                              // program, then its arguments
+    bool startWorks = true, ended = false, declines = false; // declines: a question's offer
     void tell(QWidget*, const QString&, const QString& text, bool) override { messages << text; }
+    bool confirm(QWidget*, const QString&, const QString& text, const QString& accept) override {
+        return messages << text + " [" + accept + "]", !declines;
+    }
     void showAbout(QWidget*, const QString& title, const QString& text) override { about << title << text; }
     QPrinterInfo findPrinter() override { return {}; }
     void quit() override { ended = true; }

@@ -1,18 +1,25 @@
-// The help viewer: the manual found and read (or refused, and why), rendered with its sections.
-#include "help/helpdoc.h"
-#include <QTextDocument>
+// The help viewer: the manual found and read (or refused, and why, on standard error too), rendered
+// with its sections, its contents tree, and where it opens.
 #include <QtTest>
+#include <QtWidgets>
 #include <filesystem>
 #include <fstream>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include "help/helpdoc.h"
+#include "help/helpwindow.h"
+#include "help/oneviewer.h"
 namespace fs = std::filesystem;
 
 class TestHelpViewer : public QObject {
     Q_OBJECT
 private slots:
     void loadManual_data() {
-        QTest::addColumn<QStringList>(
-            "put"); // "kind folder": text, dir, pipe or big as CALC1.hlp there; the viewer runs from bin/
+        // "kind folder": text, dir, pipe or big as CALC1.hlp there; the viewer runs from bin/
+        QTest::addColumn<QStringList>("put");
         QTest::addColumn<QString>("expected"); // the manual's text, or a part of the message
         const QString cwd = "text work", data = "text bin/data", share = "text share/tallyroll";
         QTest::newRow("current dir first") << QStringList{cwd, data, share} << "# work";
@@ -44,22 +51,78 @@ private slots:
         QCOMPARE(manual.error.isEmpty(), expected.startsWith("# "));
         QVERIFY2((manual.markdown + manual.error).contains(expected), qPrintable(manual.markdown + manual.error));
     }
-    // Every section a heading, no Markdown mark left in the text.
-    void manualRendersWithItsSections() {
+    // A manual that cannot be shown is told on standard error as well, for a start from a terminal.
+    // A viewer started while one is open asks it to come forward and shows nothing; a socket left
+    // by a viewer that died is taken over.
+    void oneViewer_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("shows");
+        QTest::addColumn<bool>("raised");
+        QTest::newRow("one open: it comes forward") << "open" << false << true;
+        QTest::newRow("left by a viewer that died") << "dead" << true << false;
+    }
+    void oneViewer() {
+        QFETCH(QString, before);
+        QFETCH(bool, shows);
+        QFETCH(bool, raised);
+        const QTemporaryDir dir;
+        const QString address = dir.filePath("help");
+        tally::OneViewer open(address);
+        QSignalSpy raise(&open, &tally::OneViewer::raiseRequested);
+        if (before == "open")
+            QVERIFY(open.claim());
+        if (before == "dead") { // bound, never listened on, closed: the file stays
+            sockaddr_un at{AF_UNIX, {}};
+            qstrncpy(at.sun_path, address.toLocal8Bit().constData(), sizeof at.sun_path);
+            const int s = socket(AF_UNIX, SOCK_STREAM, 0);
+            QCOMPARE(bind(s, reinterpret_cast<sockaddr*>(&at), sizeof at), 0);
+            close(s);
+        }
+        tally::OneViewer second(address);
+        QCOMPARE(second.claim(), shows);
+        QCOMPARE(raise.wait(raised ? 5000 : 200), raised);
+    }
+    void errorOutput() {
+        QProcess viewer;
+        QString told;
+        connect(&viewer, &QProcess::readyReadStandardError, [&] { told += viewer.readAllStandardError(); });
+        viewer.start(TALLYROLL_HELP_PROGRAM, {"missing.hlp"});
+        QTRY_VERIFY(told.contains("\n  ")); // the places looked in follow
+        viewer.kill();                      // the message box waits for the user
+        viewer.waitForFinished();
+        QCOMPARE(told.split('\n').filter("tallyroll-help"),
+                 QStringList{"tallyroll-help: The file \"missing.hlp\" was not found."});
+    }
+    // The shipped manual: its title a heading, no Markdown mark left in the text (tables, bold, headings).
+    void manualRenders() {
         QFile file(TALLYROLL_MANUAL);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QTextDocument doc;
         tally::renderManual(doc, QString::fromUtf8(file.readAll()));
-        QStringList headings;
-        for (const tally::HelpHeading& h : tally::manualHeadings(doc))
-            headings << QString::number(h.level) + ' ' + h.text;
-        QCOMPARE(headings.first(), "1 Calculator Help");
-        for (const char* h :
-             {"2 The window", "3 The keypad", "2 Access keys and shortcuts", "2 The tape's menu", "2 Limits"})
-            QVERIFY2(headings.contains(h), qPrintable(QString(h) + " missing from " + headings.join(" | ")));
+        QCOMPARE(tally::manualHeadings(doc).value(0).text, "Calculator Help");
         static const QRegularExpression marks(R"(^#{1,6}\s+\S|^\||\|---|\*\*)");
         for (const QString& line : doc.toPlainText().split('\n'))
             QVERIFY2(!marks.match(line.trimmed()).hasMatch(), qPrintable(line));
+    }
+    // The contents nest each heading under the nearest higher one before it; the manual opens at its
+    // start, and a heading picked in the contents comes to the top of the view.
+    void contents() {
+        const QString text = QString("Text.\n\n").repeated(60);
+        tally::HelpWindow window("# A\n\n" + text + "## B\n\n### C\n\n" + text + "## D\n\n" + text + "# E\n\n" + text);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        std::function<QString(const QTreeWidgetItem*)> outline = [&](const QTreeWidgetItem* item) {
+            QString nested;
+            for (int i = 0; i < item->childCount(); ++i)
+                nested += outline(item->child(i));
+            return item->text(0) + (nested.isEmpty() ? "" : "(" + nested + ")");
+        };
+        auto* tree = window.findChild<QTreeWidget*>("contents");
+        auto* manual = window.findChild<QTextBrowser*>("manual");
+        QCOMPARE(outline(tree->invisibleRootItem()), "(A(B(C)D)E)");
+        QCOMPARE(manual->cursorForPosition({5, 5}).block().text(), "A");
+        tree->setCurrentItem(tree->findItems("D", Qt::MatchRecursive).value(0));
+        QCOMPARE(manual->cursorForPosition({5, 5}).block().text(), "D");
     }
 };
 
