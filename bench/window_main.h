@@ -17,6 +17,7 @@ public:
     int messages = 0;
     QString fileName;
     void tell(QWidget*, const QString&, const QString&, bool) override { ++messages; }
+    bool confirm(QWidget*, const QString&, const QString&, const QString&) override { return false; }
     QString askFileName(QWidget*, FileKind) override { return fileName; }
     bool startProgram(const QString&, const QStringList&) override { return false; }
     void showAbout(QWidget*, const QString&, const QString&) override {}

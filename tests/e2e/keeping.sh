@@ -57,7 +57,7 @@ tape_menu() {
 # The bytes of the tape file that lines 1..$1 make, line n keyed as "n+".
 tape() { for ((n = 1; n <= $1; n++)); do printf '"%s","%s"\r\n' "$n $([ $n = 1 ] && echo ' ' || echo +)" $((n * (n + 1) / 2)); done; }
 kept_is() { cmp -s <(tape "$1") "$kept"/tape-*-"$2".cal; }
-ended() { wait "$1"; [ $? = "$2" ] || fail "the program ended with status $? where $2 was due"; }
+ended() { wait "$1"; local s=$?; [ $s = "$2" ] || fail "the program ended with status $s where $2 was due"; }
 
 # Every ending, with the status it leaves. A kill that no program can catch comes once the keys have
 # settled; the others come at once and are kept by the program's own end.
@@ -96,10 +96,7 @@ for row in "link:mkdir -m 700 $kept:plant_links:700:" "fifo:mkdir -m 700 $kept &
     start "$name" && $after
     tape_menu "$win" Escape
     keys "$win" 5+
-    if [ -n "$fails" ]; then
-        wait_for 30 other_window || fail "$name: the failure was not told"
-        xdotool key Return && sleep 0.5
-    fi
+    [ -z "$fails" ] || { wait_for 30 other_window && xdotool key Return && sleep 0.5; } || fail "$name: the failure was not told"
     keys "$win" o
     [ -z "$fails" ] || { wait_for 30 other_window && xdotool key x; } || fail "$name: Exit did not ask"
     ended "$app" 0

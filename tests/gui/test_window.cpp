@@ -480,16 +480,14 @@ private slots:
                 w.Label10[0]->text() == "2 #");
     }
 
-    // A tape that cannot be kept is told once; Exit then asks: Cancel stays, Save As saves and ends, a cancelled
-    // Save As asks again. Result: the file saved, the program ended, the messages and questions.
+    // A tape that cannot be kept is told once; Exit then asks (0 Save As, 1 Exit Anyway, 2 Cancel): Cancel stays,
+    // Save As saves and ends, a cancelled Save As asks again. Result: saved or not, ended or not, messages and
+    // questions.
     void tapeNotKept_data() {
-        columns({"answers", "result"});
-        row("cancel") << "c"
-                      << "unsaved, stays, 2";
-        row("save as, then end") << "s"
-                                 << "saved, ended, 2";
-        row("save as cancelled, then end anyway") << "-x"
-                                                  << "unsaved, ended, 3";
+        columns({"answers", "saved as", "result"});
+        add("cancel", {"2", "", "unsaved, stays, 2"});
+        add("save as, then end", {"0", "saved.cal", "saved, ended, 2"});
+        add("save as cancelled, then end anyway", {"01", "", "unsaved, ended, 3"});
     }
     void tapeNotKept() {
         QTemporaryDir dir;
@@ -501,14 +499,9 @@ private slots:
         QVERIFY(!keeper.flush(std::chrono::seconds(5)));
         QTest::keyClicks(w.Text2, "3+");
         QTRY_COMPARE(rig->outside.messages.value(0).section('\n', 3, 3), "it is a file, not a folder.");
-        const QString answers = fetch("answers");
-        for (QChar a : answers.mid(answers.startsWith('-')))
-            rig->outside.endAnswers << (a == 'c'   ? Outside::EndChoice::Cancel
-                                        : a == 'x' ? Outside::EndChoice::EndAnyway
-                                                   : Outside::EndChoice::SaveAs);
-        if (answers.startsWith('-'))
-            rig->outside.endAnswers.prepend(Outside::EndChoice::SaveAs);
-        rig->outside.fileAnswers << (answers.startsWith('-') ? QString() : dir.filePath("saved.cal"));
+        for (QChar answer : fetch("answers"))
+            rig->outside.endAnswers << Outside::EndChoice(answer.digitValue());
+        rig->outside.fileAnswers << (fetch("saved as").isEmpty() ? QString() : dir.filePath(fetch("saved as")));
         w.Command2_Click();
         QCOMPARE(QString("%1, %2, %3")
                      .arg(QFile::exists(dir.filePath("saved.cal")) ? "saved" : "unsaved",
