@@ -6,7 +6,6 @@
 #include "core/state.h"
 #include "files/tapefile.h"
 #include "shell/commandline.h"
-#include "shell/datafiles.h"
 #include "shell/endsignals.h"
 #include "shell/look.h"
 #include "shell/outside.h"
@@ -38,7 +37,11 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     applyClassicLook(app);
-    app.setWindowIcon(QIcon(dataFilePath("tallyroll.png")));
+    // The sizes a task bar and a window list use; X drops an icon property as large as 256 px.
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64})
+        icon.addFile(QString(":/icons/%1x%1/apps/tallyroll.png").arg(size), QSize(size, size));
+    app.setWindowIcon(icon);
     tally::State state;
     EffectPlayer sounds;
     Desktop desktop;

@@ -96,21 +96,29 @@ FileRead readWholeFile(const std::string& path, std::size_t limit, Links links) 
 
 std::string replaceFile(const std::string& path, std::string_view bytes, Links links) {
     namespace fs = std::filesystem;
-    // A link is followed, so the file it names is replaced and the link stays.
+    // A link is followed, so the file it names is replaced and the link stays; a link to no file
+    // yet makes that file.
     std::error_code ec;
     fs::path target(path);
-    struct stat old {};
-    const bool exists = ::lstat(path.c_str(), &old) == 0;
+    struct stat own {};
     // rename() itself never writes through a link: this refusal keeps a planted link in place.
-    if (links == Links::Refuse && exists && !ownRegularFile(old))
+    if (links == Links::Refuse && ::lstat(path.c_str(), &own) == 0 && !ownRegularFile(own))
         return "it is not a regular file of this user (a link, a pipe or another user's file)";
     if (links == Links::Follow && fs::is_symlink(target, ec)) {
-        const fs::path resolved = fs::canonical(target, ec);
+        const fs::path resolved = fs::weakly_canonical(target, ec);
         if (!ec)
             target = resolved;
     }
     if (target.filename().empty())
         return systemReason(EISDIR);
+    // Only a file the user may write is replaced: renaming over a read-only file, a device or a
+    // pipe would put a regular file in its place and report success.
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode))
+        return "It is not a file but a folder, a device or a pipe, so nothing was written to it.";
+    if (exists && ((old.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0))
+        return "The file is read-only.";
     // Beside the target, so the rename stays on one file system and cannot fail half way.
     std::string temp = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
     Descriptor out{::mkstemp(temp.data())};
@@ -125,7 +133,7 @@ std::string replaceFile(const std::string& path, std::string_view bytes, Links l
     mode_t mode = 0;
     if (links == Links::Refuse) {
         mode = 0600;
-    } else if (::stat(target.c_str(), &old) == 0) {
+    } else if (exists) {
         mode = old.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);

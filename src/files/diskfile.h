@@ -31,9 +31,11 @@ FileRead readWholeFile(const std::string& path, std::size_t limit, Links links =
 std::string sizeText(std::size_t bytes);
 
 // Writes `bytes` into a new file beside `path` and renames it over `path` once every byte is on
-// disk, then makes the rename itself durable. On failure nothing is left behind, any old file is
-// unchanged, and the system's reason is returned; on success "". With Links::Refuse a new file is
-// readable by the user alone.
+// disk, then syncs the folder. A link is followed to the file it names. The new file keeps the old
+// one's permissions, or takes those a new file gets (0666 less the umask). A target that is not a
+// regular file (a folder, a device, a pipe) or that the user may not write (read-only) is refused
+// untouched. On failure nothing is left behind, any old file is unchanged, and the reason is
+// returned; on success "". With Links::Refuse a new file is readable by the user alone.
 std::string replaceFile(const std::string& path, std::string_view bytes, Links links = Links::Follow);
 
 } // namespace tally
