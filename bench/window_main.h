@@ -17,7 +17,7 @@ public:
     int messages = 0;
     QString fileName;
     void tell(QWidget*, const QString&, const QString&, bool) override { ++messages; }
-    bool confirm(QWidget*, const QString&, const QString&, const QString&) override { return true; }
+    bool confirm(QWidget*, const QString&, const QString&, const QString&) override { return false; }
     QString askFileName(QWidget*, FileKind) override { return fileName; }
     bool startProgram(const QString&, const QStringList&) override { return false; }
     void showAbout(QWidget*, const QString&, const QString&) override {}
@@ -28,6 +28,7 @@ public:
     QSize screenSize() override { return {}; }
     QDate today() override { return QDate(2026, 1, 1); }
     QString dataFile(const QString& name) override { return Desktop().dataFile(name); }
+    EndChoice askEnd(QWidget*, const QString&) override { return EndChoice::Cancel; }
 };
 
 // The state the window works on, and its controls and panels by name.

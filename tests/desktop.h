@@ -43,6 +43,11 @@ struct FakeDesktop : Outside {
     void showAbout(QWidget*, const QString& title, const QString& text) override { about << title << text; }
     QPrinterInfo findPrinter() override { return {}; }
     void quit() override { ended = true; }
+    QList<EndChoice> endAnswers; // the answers to Exit's question, in turn; none: cancel
+    EndChoice askEnd(QWidget*, const QString& text) override {
+        told << text;
+        return endAnswers.isEmpty() ? EndChoice::Cancel : endAnswers.takeFirst();
+    }
     void setClipboardText(const QString& text) override { clipboard = text; }
     QString stateFolder() override { return folder; }
     QSize screenSize() override { return screen; }

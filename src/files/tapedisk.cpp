@@ -1,11 +1,8 @@
 #include "files/tapedisk.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include "files/diskfile.h"
-#include "files/lastsession.h"
 
 std::optional<QString> writeTapeFile(const QString& name, const tally::Tape& tape) {
     const std::string bytes = tally::encodeTape(tape);
@@ -27,20 +24,4 @@ TapeFileRead readTapeFile(const QString& name) {
     if (!tape.ok())
         return {{}, QString::fromStdString(tape.error)};
     return {std::move(tape.lines), {}};
-}
-
-std::optional<QString> keepTapeFile(const QString& file, const tally::Tape& tape) {
-    // A tape is private: the program's own folder is the user's alone. When the folder cannot be
-    // made, the write below fails and says why.
-    const QString folder = QFileInfo(file).path();
-    QDir().mkpath(QFileInfo(folder).path());
-    QDir().mkdir(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    return writeTapeFile(file, tape);
-}
-
-QString lastSessionFile(const QString& stateFolder) {
-    if (stateFolder.isEmpty())
-        return {};
-    return stateFolder + '/' +
-           QString::fromUtf8(tally::kLastSessionFile.data(), static_cast<qsizetype>(tally::kLastSessionFile.size()));
 }

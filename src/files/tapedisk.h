@@ -18,10 +18,3 @@ struct TapeFileRead {
     QString error;
 };
 TapeFileRead readTapeFile(const QString& name);
-
-// The file in the user's state folder that keeps the last session's tape; empty without a folder.
-QString lastSessionFile(const QString& stateFolder);
-
-// Keeps `tape` in `file`, in a folder of the user's alone that is made when missing. The reason
-// when it failed.
-std::optional<QString> keepTapeFile(const QString& file, const tally::Tape& tape);

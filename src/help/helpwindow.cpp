@@ -18,7 +18,7 @@ namespace {
 constexpr int kPositionRole = Qt::UserRole;
 }
 
-HelpWindow::HelpWindow(const QString& markdown, QWidget* parent)
+HelpWindow::HelpWindow(const QString& markdown, const QString& folder, QWidget* parent)
     : QWidget(parent), browser_(new QTextBrowser), contents_(new QTreeWidget) {
     setWindowTitle(QStringLiteral("Calculator Help"));
     setObjectName(QStringLiteral("helpWindow"));
@@ -26,6 +26,7 @@ HelpWindow::HelpWindow(const QString& markdown, QWidget* parent)
     browser_->setObjectName(QStringLiteral("manual"));
     browser_->setAccessibleName(QStringLiteral("Manual"));
     browser_->setOpenLinks(false); // the manual has no links of its own to follow
+    browser_->setDocument(new ManualDocument(folder, browser_));
     renderManual(*browser_->document(), markdown);
 
     contents_->setObjectName(QStringLiteral("contents"));

@@ -32,6 +32,13 @@ public:
     virtual QPrinterInfo findPrinter() = 0;
     // Ends the program: every window closes at once, nothing is asked or saved.
     virtual void quit() = 0;
+    // Whether to end with a tape that is not kept: `text` says why it is not.
+    enum class EndChoice {
+        SaveAs,
+        EndAnyway,
+        Cancel
+    };
+    virtual EndChoice askEnd(QWidget* parent, const QString& text) = 0;
     virtual void setClipboardText(const QString& text) = 0;
     // The folder that keeps this program's state between sessions; empty when the user has none.
     virtual QString stateFolder() = 0;
@@ -52,6 +59,7 @@ public:
     void showAbout(QWidget* parent, const QString& title, const QString& text) override;
     QPrinterInfo findPrinter() override;
     void quit() override;
+    EndChoice askEnd(QWidget* parent, const QString& text) override;
     void setClipboardText(const QString& text) override;
     // $XDG_STATE_HOME/tallyroll, or ~/.local/state/tallyroll.
     QString stateFolder() override;

@@ -81,6 +81,7 @@ bool TapeView::Text3_KeyPress(char16_t k) {
 
 void TapeView::edit1_click(int op) {
     tally::correctLine(tape, editline, editOpened, Text3->text().toStdString(), tally::operatorChar(op));
+    emit lineCorrected();
 }
 
 void TapeView::checkit() {

@@ -56,6 +56,8 @@ public:
     Place place() const { return {viewmode, scrollline}; }
 
 signals:
+    // The row editor wrote a line back and the tape was recomputed.
+    void lineCorrected();
     // Store, Preview or Exit typed into the row editor.
     void editorCommand(tally::KeyCommand command);
     // A right click on a cell, at this place on the screen; the menu key on the editor or the scroll bar.

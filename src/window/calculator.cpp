@@ -1,7 +1,6 @@
 #include "window/calculator.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -13,7 +12,6 @@
 #include "core/keypad.h"
 #include "core/operators.h"
 #include "core/startup.h"
-#include "files/tapedisk.h"
 #include "memory/memorypanel.h"
 #include "shell/metrics.h"
 #include "shell/outside.h"
@@ -104,6 +102,8 @@ void Calculator::createMenus() {
     QAction* mnuCopyTape = tapeMenu->addAction("&Copy Tape");
     mnuRestoreTape = tapeMenu->addAction("&Restore Cleared Tape");
     mnuLastSession = tapeMenu->addAction("Open &Last Session's Tape");
+    earlierTapes = tapeMenu->addMenu("&Earlier Tapes");
+    earlierTapes->setObjectName("earlierTapes");
 
     const std::tuple<QAction*, const char*, void (Calculator::*)()> actions[] = {
         {mnuOpen, "mnuOpen", &Calculator::mnuOpen_Click},
@@ -133,6 +133,7 @@ void Calculator::connectHandlers() {
     connect(tape, &TapeView::editorCommand, this, [this](tally::KeyCommand c) { editorCommand(c); });
     connect(tape, &TapeView::menuRequested, this, [this](const QPoint& at) { tapeMenu->popup(at); });
     connect(tape, &TapeView::menuKeyPressed, this, [this] { tapeMenuByKey(); });
+    connect(tape, &TapeView::lineCorrected, this, [this] { tapeChanged(); });
     connect(memory, &MemoryPanel::storeClicked, this, [this] {
         const TapeView::Place place = tape->place();
         memory->store_Click(place.viewmode, place.scrollline);
@@ -141,8 +142,7 @@ void Calculator::connectHandlers() {
     connect(conversion, &ConversionPanel::hidByClick, this, [this] { swallowRestOfClick(); });
     connect(tapeMenu, &QMenu::aboutToShow, this, [this] {
         mnuRestoreTape->setEnabled(!clearedTape.empty());
-        const QString kept = lastSessionFile(outside.stateFolder());
-        mnuLastSession->setEnabled(!kept.isEmpty() && QFileInfo::exists(kept));
+        listKeptTapes();
     });
     // One application-wide filter serves the key preview and every control the design needs
     // events of (a filter on the control as well would run each handler twice).

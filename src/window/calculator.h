@@ -25,6 +25,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class SoundPlayer;
+class TapeKeeper;
 class TapeView;
 
 class Calculator : public QMainWindow {
@@ -34,11 +35,11 @@ public:
     Calculator(tally::State& state, SoundPlayer& sounds, Outside& outside, QWidget* parent = nullptr);
     ~Calculator() override;
 
-    // Open's rules for a named file, from the menu, the command line, a drop or the last session:
+    // Open's rules for a named file, from the menu, the command line, a drop or a kept tape:
     // all or nothing, a refused file is told. True when the tape was replaced.
     bool openTape(const QString& name);
-    // At program end: a tape with lines is kept for the next session. A failure is only logged.
-    void keepLastSession();
+    // Keeps every change of the tape through `keeper` (none: no longer); the first failure is told.
+    void keepTape(TapeKeeper* keeper);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -59,7 +60,8 @@ private:
     QMenu* tapeMenu = nullptr; // a right-click on the tape
     QAction* mnuRestoreTape = nullptr;
     QAction* mnuLastSession = nullptr;
-    QPointer<Form1> preview; // the open preview window, if any
+    QMenu* earlierTapes = nullptr; // the kept tapes of ended sessions, newest first
+    QPointer<Form1> preview;       // the open preview window, if any
 
     std::string keyentry;
     std::string constval;
@@ -104,4 +106,12 @@ private:
     void mnuCopyTape_Click();
     void mnuRestoreTape_Click();
     void mnuLastSession_Click();
+
+    // keeping the tape (window/tapemenu_handlers.cpp)
+    TapeKeeper* keeper = nullptr;
+    void tapeChanged();
+    void listKeptTapes();
+    void openKept(const std::string& stem);
+    // Exit's question when the tape on view is not kept; true when the program may end.
+    bool mayEnd();
 };

@@ -38,5 +38,6 @@ bool Calculator::openTape(const QString& name) {
 
 void Calculator::loadTape(const std::vector<tally::TapeLine>& loaded) {
     tally::applyTape(state.tape, loaded);
+    tapeChanged();
     tape->showLoaded();
 }

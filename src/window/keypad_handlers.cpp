@@ -26,6 +26,7 @@ void Calculator::Command1_Click(int Index) {
         placeEntryCaret();
         return;
     case tally::Press::LineWritten:
+        tapeChanged();
         tape->scrollToEnd();
         tape->printout();
         keyentry.clear();
@@ -58,11 +59,13 @@ void Calculator::clearit_Click() {
     play(tally::Sound::Calc2);
     tally::clearTape(state.tape);
     tape->clearRows();
+    tapeChanged();
     Text2->clear();
     Text2->setFocus();
 }
 
 void Calculator::Command2_Click() {
     play(tally::Sound::Calc1);
-    outside.quit();
+    if (mayEnd())
+        outside.quit();
 }

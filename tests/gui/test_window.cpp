@@ -11,6 +11,7 @@
 #include "shell/commandline.h"
 #include "table.h"
 #include "tape/cells.h"
+#include "tape/keeper.h"
 
 namespace {
 QPoint rowCentre(QListWidget* list, int r) {
@@ -509,12 +510,15 @@ private slots:
         QCOMPARE(focusName(), QString("Text2"));
     }
 
-    // Copy Tape, Restore Cleared Tape and the last session's tape, kept at exit; then a tape named on
-    // the command line, and one dropped on the window (its name is not typed).
+    // Copy Tape, Restore Cleared Tape and the tape kept by a session, offered once that session ended; then a tape
+    // named on the command line, and one dropped on the window (its name is not typed).
     void tapesKeptAndFromOutside() {
         QTemporaryDir dir;
         rig->outside.folder = dir.filePath("state/tallyroll");
+        TapeKeeper keeper(rig->outside.folder.toStdString(), [this] { return tally::encodeTape(rig->state.tape); });
+        rig->window.keepTape(&keeper);
         rig->type("5+7+2.5+");
+        QVERIFY(keeper.flush(std::chrono::seconds(5))); // kept, but offered only once its session ends
         auto copied = [&] {
             rig->trigger("mnuCopyTape");
             return rig->outside.clipboard;
@@ -534,10 +538,11 @@ private slots:
         QCOMPARE(copied(), tape);
         QCOMPARE(rig->cell("Label10", 0)->text(), QString("3 #"));
         QCOMPARE(rig->bar()->value(), rig->bar()->maximum());
-        rig->window.keepLastSession(); // what main() does when the program ends
-        QCOMPARE(QFileInfo(rig->outside.folder).permissions().toInt() & 0x0077, 0); // the user's alone
+        keeper.finish(); // what main() does when the program ends
         QTest::keyClick(rig->box(), 'c');
         emit menu->aboutToShow();
+        QCOMPARE(rig->find<QMenu>("earlierTapes")->actions().value(0)->text().section(", ", 1),
+                 QString("3 lines, 14.5"));
         rig->trigger("mnuLastSession");
         QCOMPARE(copied(), tape);
         QCOMPARE(rig->outside.told, QStringList());
@@ -561,6 +566,36 @@ private slots:
         QCOMPARE(rig->box()->text(), QString());
         QCOMPARE(rig->tape(), QString("1  =1|2 +=3"));
         QCOMPARE(rig->cell("Label10", 0)->text(), QString("2 #"));
+    }
+
+    // A tape that cannot be kept is told once; Exit then asks (0 Save As, 1 Exit Anyway, 2 Cancel):
+    // Cancel stays, Save As saves and ends, a cancelled Save As asks again. Result: saved or not, ended
+    // or not, messages and questions.
+    void tapeNotKept_data() {
+        columns({"answers", "saved as", "result"});
+        add("cancel", {"2", "", "unsaved, stays, 2"});
+        add("save as, then end", {"0", "saved.cal", "saved, ended, 2"});
+        add("save as cancelled, then end anyway", {"01", "", "unsaved, ended, 3"});
+    }
+    void tapeNotKept() {
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath("tallyroll"), "")); // a file where the folder should be
+        TapeKeeper keeper(dir.filePath("tallyroll").toStdString(),
+                          [this] { return tally::encodeTape(rig->state.tape); });
+        rig->window.keepTape(&keeper);
+        rig->type("1+2+");
+        QVERIFY(!keeper.flush(std::chrono::seconds(5)));
+        rig->type("3+");
+        QTRY_COMPARE(rig->outside.told.value(0).section('\n', 3, 3), "it is a file, not a folder.");
+        for (QChar answer : fetch("answers"))
+            rig->outside.endAnswers << Outside::EndChoice(answer.digitValue());
+        rig->outside.fileAnswers << (fetch("saved as").isEmpty() ? QString() : dir.filePath(fetch("saved as")));
+        rig->click("Command2");
+        QCOMPARE(QString("%1, %2, %3")
+                     .arg(QFile::exists(dir.filePath("saved.cal")) ? "saved" : "unsaved",
+                          rig->outside.ended ? "ended" : "stays")
+                     .arg(rig->outside.told.size()),
+                 fetch("result"));
     }
 
     void accessibleNames_data() { // control, name|description
