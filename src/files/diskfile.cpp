@@ -94,10 +94,11 @@ std::string replaceFile(const std::string& path, std::string_view bytes) {
     // yet makes that file.
     std::error_code ec;
     fs::path target(path);
-    if (fs::is_symlink(target, ec)) {
-        const fs::path resolved = fs::weakly_canonical(target, ec);
-        if (!ec)
-            target = resolved;
+    for (int hops = 0; hops < 40 && fs::is_symlink(target, ec); ++hops) {
+        const fs::path to = fs::read_symlink(target, ec);
+        if (ec)
+            break;
+        target = to.is_absolute() ? to : target.parent_path() / to;
     }
     if (target.filename().empty())
         return systemReason(EISDIR);
