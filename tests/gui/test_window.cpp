@@ -478,6 +478,13 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(enter.isAccepted() && drop.isAccepted() && w.Text2->text().isEmpty() && rig->state.nextline == 3 &&
                 w.Label10[0]->text() == "2 #");
+        QMimeData figure; // dropped text goes by the paste rule
+        figure.setText("12,345.5");
+        QDragEnterEvent enterText(QPoint(5, 5), Qt::CopyAction, &figure, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent dropText(QPointF(5, 5), Qt::CopyAction, &figure, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.Text2, &enterText);
+        QApplication::sendEvent(w.Text2, &dropText);
+        QCOMPARE(w.Text2->text(), QString("12345.5"));
     }
 
     void accessibleNames_data() { // control, name|description
