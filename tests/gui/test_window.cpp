@@ -500,6 +500,7 @@ private slots:
         add("cancel", {"2", "", "unsaved, stays, 2"});
         add("save as, then end", {"0", "saved.cal", "saved, ended, 2"});
         add("save as cancelled, then end anyway", {"01", "", "unsaved, ended, 3"});
+        add("window closed: cancel", {"2", "", "unsaved, stays, 2"});
     }
     void tapeNotKept() {
         QTemporaryDir dir;
@@ -514,7 +515,10 @@ private slots:
         for (QChar answer : fetch("answers"))
             rig->outside.endAnswers << Outside::EndChoice(answer.digitValue());
         rig->outside.fileAnswers << (fetch("saved as").isEmpty() ? QString() : dir.filePath(fetch("saved as")));
-        w.Command2_Click();
+        if (QString(QTest::currentDataTag()).startsWith("window"))
+            rig->outside.ended = w.close();
+        else
+            w.Command2_Click();
         QCOMPARE(QString("%1, %2, %3")
                      .arg(QFile::exists(dir.filePath("saved.cal")) ? "saved" : "unsaved",
                           rig->outside.ended ? "ended" : "stays")
