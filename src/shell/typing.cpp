@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 
 #include "core/keys.h"
 #include "core/taperule.h"
@@ -61,6 +62,13 @@ bool keyPressed(QLineEdit* box, const QKeyEvent* key, const std::function<bool(i
 }
 } // namespace
 
+QString droppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return {};
+    const QUrl url = data->urls().front();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
 bool menuKeyEvent(QEvent* event, const std::function<void()>& openMenu) {
     if (event->type() == QEvent::KeyPress && isMenuKey(*static_cast<QKeyEvent*>(event))) {
         openMenu();
@@ -92,6 +100,20 @@ bool lineBoxEvent(QLineEdit* box, QEvent* event, const std::function<bool(int)>&
                 QObject::connect(item, &QAction::triggered, box, [box] { pasteInto(box, false); });
             }
         menu->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!droppedFile(drop->mimeData()).isEmpty() || !drop->mimeData()->hasText())
+            return false;
+        // At the place it is dropped.
+        if (const std::optional<std::string> text = tally::pastedText(drop->mimeData()->text().toStdString())) {
+            box->setCursorPosition(box->cursorPositionAt(drop->position().toPoint()));
+            box->insert(QString::fromStdString(*text));
+            drop->acceptProposedAction();
+        }
+        QDragLeaveEvent leave; // the box's own drop caret goes
+        QCoreApplication::sendEvent(box, &leave);
         return true;
     }
     default:

@@ -20,6 +20,7 @@ class Form1;
 class MemoryPanel;
 class Outside;
 class QAction;
+class QCloseEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -43,6 +44,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The window's close button ends the program as Exit does, with Exit's question.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     tally::State& state;
@@ -63,8 +66,7 @@ private:
     QMenu* earlierTapes = nullptr; // the kept tapes of ended sessions, newest first
     QPointer<Form1> preview;       // the open preview window, if any
 
-    std::string keyentry;
-    std::string constval;
+    std::string keyentry, constval;
     std::vector<tally::TapeLine> clearedTape; // what the last Clear Entries or Open took off the tape
 
     // A click that hid a control (a unit picked from the conversion list) must not have its second
@@ -109,9 +111,9 @@ private:
 
     // keeping the tape (window/tapemenu_handlers.cpp)
     TapeKeeper* keeper = nullptr;
+    bool endAgreed = false; // Exit has asked already: closing the windows asks no more
     void tapeChanged();
     void listKeptTapes();
     void openKept(const std::string& stem);
     // Exit's question when the tape on view is not kept; true when the program may end.
-    bool mayEnd();
-};
+    bool mayEnd();};

@@ -21,17 +21,6 @@
 #include "window/calculator.h"
 #include "window/design.h"
 
-namespace {
-// The one local file a drag carries; empty for text, several files or a remote address, which
-// keep their usual meaning (text dropped on the entry box stays text).
-QString droppedFile(const QMimeData* data) {
-    if (!data || !data->hasUrls() || data->urls().size() != 1)
-        return {};
-    const QUrl url = data->urls().front();
-    return url.isLocalFile() ? url.toLocalFile() : QString();
-}
-} // namespace
-
 void Calculator::swallowRestOfClick() {
     clickHidAt = QCursor::pos();
     clickHidTime.start();

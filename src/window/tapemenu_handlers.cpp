@@ -1,6 +1,7 @@
 // The tape's own menu: the whole tape as text for the clipboard, the tape the last Clear Entries
 // took off, and the tapes of past sessions, which the program keeps after every change.
 #include <QAction>
+#include <QCloseEvent>
 #include <QLineEdit>
 #include <QMenu>
 
@@ -71,6 +72,13 @@ void Calculator::openKept(const std::string& stem) {
     else
         tellUser("Open", QString("The kept tape could not be opened: %1.\n\nThe tape was not changed.")
                              .arg(QString::fromStdString(lines.reason())));
+}
+
+void Calculator::closeEvent(QCloseEvent* event) {
+    if (!endAgreed && !mayEnd())
+        return event->ignore();
+    endAgreed = true;
+    QMainWindow::closeEvent(event);
 }
 
 bool Calculator::mayEnd() {

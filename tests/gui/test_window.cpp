@@ -566,6 +566,13 @@ private slots:
         QCOMPARE(rig->box()->text(), QString());
         QCOMPARE(rig->tape(), QString("1  =1|2 +=3"));
         QCOMPARE(rig->cell("Label10", 0)->text(), QString("2 #"));
+        QMimeData figure; // dropped text goes by the paste rule
+        figure.setText("12,345.5");
+        QDragEnterEvent enterText(QPoint(5, 5), Qt::CopyAction, &figure, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent dropText(QPointF(5, 5), Qt::CopyAction, &figure, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(rig->box(), &enterText);
+        QApplication::sendEvent(rig->box(), &dropText);
+        QCOMPARE(rig->box()->text(), QString("12345.5"));
     }
 
     // A tape that cannot be kept is told once; Exit then asks (0 Save As, 1 Exit Anyway, 2 Cancel):
@@ -576,6 +583,7 @@ private slots:
         add("cancel", {"2", "", "unsaved, stays, 2"});
         add("save as, then end", {"0", "saved.cal", "saved, ended, 2"});
         add("save as cancelled, then end anyway", {"01", "", "unsaved, ended, 3"});
+        add("window closed: cancel", {"2", "", "unsaved, stays, 2"});
     }
     void tapeNotKept() {
         QTemporaryDir dir;
@@ -590,7 +598,10 @@ private slots:
         for (QChar answer : fetch("answers"))
             rig->outside.endAnswers << Outside::EndChoice(answer.digitValue());
         rig->outside.fileAnswers << (fetch("saved as").isEmpty() ? QString() : dir.filePath(fetch("saved as")));
-        rig->click("Command2");
+        if (QString(QTest::currentDataTag()).startsWith("window"))
+            rig->outside.ended = rig->window.close();
+        else
+            rig->click("Command2");
         QCOMPARE(QString("%1, %2, %3")
                      .arg(QFile::exists(dir.filePath("saved.cal")) ? "saved" : "unsaved",
                           rig->outside.ended ? "ended" : "stays")
