@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/state.h"
+#include "shell/access.h"
 #include "shell/commandline.h"
 #include "shell/datafiles.h"
 #include "shell/look.h"
@@ -35,6 +36,7 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     applyClassicLook(app);
+    installReadingRoles();
     app.setWindowIcon(QIcon(dataFilePath("tallyroll.png")));
     tally::State state;
     EffectPlayer sounds;

@@ -187,13 +187,17 @@ void Form1::readPage(const QString& date, const std::vector<tally::PlacedText>& 
     std::vector<ReadableLines::Line> lines{{date, QRect(0, 0, Picture1->width(), rowHeight)}};
     for (const tally::HalfEdges& half : {tally::kPreviewLeft, tally::kPreviewRight})
         for (int r = 1; r <= tally::kPageRows; ++r) {
+            // Past the tape's end the page shows only the form of a line, which says nothing.
+            const int line = half.lineNumber == tally::kPreviewLeft.lineNumber ? r : r + tally::kPageRows;
+            if (line >= state.nextline)
+                continue;
             std::array<std::string, 3> cells;
             const std::array<int, 3> edges{half.lineNumber, half.entry, half.subtotal};
             for (const tally::PlacedText& t : texts)
                 for (std::size_t c = 0; c < edges.size(); ++c)
                     if (t.row == r && t.right == edges[c])
                         cells[c] = t.text;
-            const int left = half.lineNumber == tally::kPreviewLeft.lineNumber ? 0 : tally::kPreviewLeft.subtotal;
+            const int left = line == r ? 0 : tally::kPreviewLeft.subtotal;
             lines.push_back({QString::fromStdString(tally::spokenLine(cells[0], cells[1], cells[2])),
                              QRect(static_cast<int>(left / kTwipsPerPixel), (r + 1) * rowHeight,
                                    static_cast<int>((half.subtotal - left) / kTwipsPerPixel), rowHeight)});

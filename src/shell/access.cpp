@@ -53,12 +53,13 @@ QAccessibleInterface* readingRoles(const QString& className, QObject* object) {
     return nullptr;
 }
 
-void installReadingRoles() {
-    QAccessible::installFactory(readingRoles);
-}
-Q_COREAPP_STARTUP_FUNCTION(installReadingRoles)
-
 } // namespace
+
+void installReadingRoles() {
+    // Once, after the application has set up its own: the last factory installed is asked first.
+    static const bool installed = (QAccessible::installFactory(readingRoles), true);
+    Q_UNUSED(installed);
+}
 
 bool isMenuKey(const QKeyEvent& key) {
     const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
@@ -76,6 +77,7 @@ void popUpByKey(QMenu& menu, const QWidget& at) {
 }
 
 ReadableLines::ReadableLines(QWidget* parent, const QString& name) : QWidget(parent) {
+    installReadingRoles();
     setObjectName(name);
     setAccessibleName(name);
     setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -10,6 +10,10 @@ class QKeyEvent;
 class QListWidget;
 class QMenu;
 
+// The roles and rules below, for every window of the program; call once the application exists,
+// before any window does (a control's reading is settled when a reader first asks for it).
+void installReadingRoles();
+
 // The Menu key and Shift+F10, which open a context menu in every desktop program.
 bool isMenuKey(const QKeyEvent& key);
 

@@ -121,6 +121,7 @@ void Calculator::createControls() {
     // A screen reader on Linux names a combo box by the label it is the buddy of.
     control<QLabel>(body, "Label5")->setBuddy(conversion);
     control<QLabel>(body, "Label1")->setBuddy(Slider1);
+    conversion->lineEdit()->setAccessibleName(conversion->accessibleName());
     readTapeRows(*body, *Text2); // lays the list a screen reader reads the tape's lines from
     // The total box shows its one row whole, never a scroll bar over it.
     List2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
