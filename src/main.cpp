@@ -6,7 +6,6 @@
 #include "core/state.h"
 #include "shell/access.h"
 #include "shell/commandline.h"
-#include "shell/datafiles.h"
 #include "shell/look.h"
 #include "shell/outside.h"
 #include "shell/sounds.h"
@@ -37,7 +36,11 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     applyClassicLook(app);
     installReadingRoles();
-    app.setWindowIcon(QIcon(dataFilePath("tallyroll.png")));
+    // The sizes a task bar and a window list use; X drops an icon property as large as 256 px.
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64})
+        icon.addFile(QString(":/icons/%1x%1/apps/tallyroll.png").arg(size), QSize(size, size));
+    app.setWindowIcon(icon);
     tally::State state;
     EffectPlayer sounds;
     Desktop desktop;

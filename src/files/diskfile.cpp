@@ -90,16 +90,25 @@ FileRead readWholeFile(const std::string& path, std::size_t limit) {
 
 std::string replaceFile(const std::string& path, std::string_view bytes) {
     namespace fs = std::filesystem;
-    // A link is followed, so the file it names is replaced and the link stays.
+    // A link is followed, so the file it names is replaced and the link stays; a link to no file
+    // yet makes that file.
     std::error_code ec;
     fs::path target(path);
     if (fs::is_symlink(target, ec)) {
-        const fs::path resolved = fs::canonical(target, ec);
+        const fs::path resolved = fs::weakly_canonical(target, ec);
         if (!ec)
             target = resolved;
     }
     if (target.filename().empty())
         return systemReason(EISDIR);
+    // Only a file the user may write is replaced: renaming over a read-only file, a device or a
+    // pipe would put a regular file in its place and report success.
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode))
+        return "It is not a file but a folder, a device or a pipe, so nothing was written to it.";
+    if (exists && ((old.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0))
+        return "The file is read-only.";
     // Beside the target, so the rename stays on one file system and cannot fail half way.
     std::string temp = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
     Descriptor out{::mkstemp(temp.data())};
@@ -111,9 +120,8 @@ std::string replaceFile(const std::string& path, std::string_view bytes) {
         return systemReason(error);
     };
     // The new file gets the old one's permissions, or what a newly created file would get.
-    struct stat old {};
     mode_t mode = 0;
-    if (::stat(target.c_str(), &old) == 0) {
+    if (exists) {
         mode = old.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);

@@ -23,7 +23,10 @@ FileRead readWholeFile(const std::string& path, std::size_t limit);
 std::string sizeText(std::size_t bytes);
 
 // Writes `bytes` into a new file beside `path` and renames it over `path` once every byte is on
-// disk. On failure nothing is left behind, any old file is unchanged, and the system's reason is
+// disk, then syncs the folder. A link is followed to the file it names. The new file keeps the old
+// one's permissions, or takes those a new file gets (0666 less the umask). A target that is not a
+// regular file (a folder, a device, a pipe) or that the user may not write (read-only) is refused
+// untouched. On failure nothing is left behind, any old file is unchanged, and the reason is
 // returned; on success "".
 std::string replaceFile(const std::string& path, std::string_view bytes);
 

@@ -31,8 +31,16 @@ QString Desktop::askFileName(QWidget* parent, FileKind kind) {
         return QFileDialog::getOpenFileName(parent, "Open", QString(), tapes + QStringLiteral(";;All Files (*)"));
     case FileKind::SaveTape:
         return QFileDialog::getSaveFileName(parent, "Save As", QString(), tapes);
-    case FileKind::SavePdf:
-        return QFileDialog::getSaveFileName(parent, "Save the Print as PDF", QString(), "PDF Files (*.pdf)");
+    case FileKind::SavePdf: {
+        // The dialog adds ".pdf" to a bare name before it asks whether to replace a file, so it asks
+        // about the file that will be written. Qt's own dialog does so; a desktop's may ask about
+        // the bare name (a tape of that name) and then let the PDF replace another file unasked.
+        QFileDialog dialog(parent, "Save the Print as PDF", QString(), "PDF Files (*.pdf)");
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix("pdf");
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    }
     }
     return {};
 }

@@ -4,6 +4,7 @@
 #include <clocale>
 #include <numeric>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "conversion/factortable.h"
 #include "core/keypad.h"
@@ -561,6 +562,40 @@ private slots:
         const QString told = result.lines.empty() ? q(result.error) : q(result.lines.back().entry);
         QCOMPARE(result.ok() ? int(result.lines.size()) : -1 - int(result.lines.size()), fetch<int>("lines"));
         QCOMPARE(told.left(expected.size()), expected);
+    }
+    // What stands at the name ("link X": a link to X): a link leads to the file it names; what is not a file the user
+    // may write is refused and left as it was. Nothing is left beside it either way.
+    void writeRefused_data() {
+        columns({"before", "told", "after"}); // after: what the name leads to, as type, mode and bytes
+        add("a link: the file it names", {"link file 600", "", "file 600 new"});
+        add("a read-only file", {"file 444", "The file is read-only.", "file 444 old"});
+        add("a link to a pipe", {"link pipe", "It is not a file", "pipe 600 "});
+        add("a link to a device", {"link /dev/null", "It is not a file", "device 666 "});
+    }
+    void writeRefused() {
+        const QString before = fetch("before");
+        QTemporaryDir dir;
+        const std::string name = dir.filePath("t.cal").toStdString(), real = dir.filePath("real").toStdString();
+        const std::string made = before.startsWith("link ") ? real : name;
+        if (before.contains("file")) {
+            QFile old(q(made));
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+            old.close();
+            QCOMPARE(::chmod(made.c_str(), before.right(3).toUInt(nullptr, 8)), 0);
+        }
+        if (before.endsWith("pipe"))
+            QCOMPARE(::mkfifo(made.c_str(), 0600), 0);
+        if (before.startsWith("link "))
+            QCOMPARE(::symlink(before.endsWith("/dev/null") ? "/dev/null" : real.c_str(), name.c_str()), 0);
+        QVERIFY(q(tally::replaceFile(name, "new")).startsWith(fetch("told")));
+        struct stat after {};
+        QCOMPARE(::stat(name.c_str(), &after), 0);
+        QFile file(q(name));
+        const QString bytes = S_ISREG(after.st_mode) && file.open(QIODevice::ReadOnly) ? file.readAll() : "";
+        const char* type = S_ISREG(after.st_mode) ? "file" : S_ISFIFO(after.st_mode) ? "pipe" : "device";
+        QCOMPARE(QString("%1 %2 %3").arg(type).arg(after.st_mode & 0777, 0, 8).arg(bytes), fetch("after"));
+        QCOMPARE(QFileInfo(q(name)).isSymLink(), before.startsWith("link "));
+        QCOMPARE(QDir(dir.path()).entryList({".t.cal*"}, QDir::AllEntries | QDir::Hidden | QDir::System), L{});
     }
     // After a quoted and a bare record; a record cut short by the end of the file is dropped.
     void factorFile_data() {

@@ -10,7 +10,7 @@ build=${1:?usage: e2e.sh BUILD_DIR}
 log() { printf 'e2e: %s\n' "$*" >&2; }
 skip() { log "skipped: $*"; exit 77; }
 
-for tool in Xvfb xdotool xdpyinfo; do command -v "$tool" >/dev/null || skip "$tool is missing (scripts/install-deps.sh)"; done
+for tool in Xvfb xdotool xdpyinfo xprop; do command -v "$tool" >/dev/null || skip "$tool is missing (scripts/install-deps.sh)"; done
 program="$(cd "$build" 2>/dev/null && pwd)/tallyroll"
 [ -x "$program" ] || { log "FAIL: $program is not built"; exit 1; }
 
@@ -94,6 +94,8 @@ fi
 app=$!
 win=$(timeout 10 xdotool search --sync --onlyvisible --name '^Calculator 1\.5$' 2>/dev/null | head -1)
 [ -n "$win" ] || fail "the window \"Calculator 1.5\" did not show"
+# A task bar finds the window's icon in the sizes it draws.
+xprop -id "$win" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || fail "_NET_WM_ICON holds no 32 x 32 icon"
 # No window manager runs: give the window the keyboard ourselves.
 xdotool windowfocus --sync "$win" || fail "could not focus the main window"
 

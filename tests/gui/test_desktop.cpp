@@ -39,10 +39,10 @@ private slots:
 
     void fileDialogs_data() {
         QTest::addColumn<Outside::FileKind>("kind");
-        columns({"dialog"}); // title | filters | open or save
-        QTest::newRow("Open") << Outside::FileKind::OpenTape << "Open|Calc Files (*.cal);;All Files (*)|open";
-        QTest::newRow("Save As") << Outside::FileKind::SaveTape << "Save As|Calc Files (*.cal)|save";
-        QTest::newRow("PDF") << Outside::FileKind::SavePdf << "Save the Print as PDF|PDF Files (*.pdf)|save";
+        columns({"dialog"}); // title | filters | open or save | the suffix it adds to a bare name
+        QTest::newRow("Open") << Outside::FileKind::OpenTape << "Open|Calc Files (*.cal);;All Files (*)|open|";
+        QTest::newRow("Save As") << Outside::FileKind::SaveTape << "Save As|Calc Files (*.cal)|save|";
+        QTest::newRow("PDF") << Outside::FileKind::SavePdf << "Save the Print as PDF|PDF Files (*.pdf)|save|pdf";
     }
     void fileDialogs() {
         QString seen;
@@ -50,7 +50,8 @@ private slots:
         connect(&answer, &QTimer::timeout, [&] {
             if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
                 const bool save = dialog->acceptMode() == QFileDialog::AcceptSave;
-                seen = dialog->windowTitle() + '|' + dialog->nameFilters().join(";;") + (save ? "|save" : "|open");
+                seen = dialog->windowTitle() + '|' + dialog->nameFilters().join(";;") + (save ? "|save|" : "|open|") +
+                       dialog->defaultSuffix();
                 dialog->reject();
             }
         });

@@ -383,6 +383,8 @@ private slots:
         QTest::newRow("save: a quote would not read back") << "kept.cal"
                                                            << "Line 7 holds a character";
         QTest::newRow("save: parent is a file") << "kept.cal/x.cal" << QString(strerror(ENOTDIR));
+        QTest::newRow("save: a read-only file") << "kept.cal"
+                                                << "read-only";
         QTest::newRow("save: full disk") << "disk/kept.cal" << QString(strerror(ENOSPC));
     }
     void refusedFiles() {
@@ -420,6 +422,9 @@ private slots:
             fillTape(rig->state, 1000); // more than the full disk holds
             if (QString(QTest::currentDataTag()).contains("quote"))
                 rig->state.entries[7] = "7\" +";
+            QFile::setPermissions(folder + "/kept.cal", QString(QTest::currentDataTag()).contains("read-only")
+                                                            ? QFile::ReadOwner | QFile::ReadGroup
+                                                            : QFile::ReadOwner | QFile::WriteOwner);
             w.mnuSaveAs->trigger();
             QFile kept(folder + "/kept.cal");
             QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll() == old &&

@@ -11,7 +11,7 @@ bad() { echo "FAIL: $*"; status=1; }
 have() { command -v "$1" >/dev/null && return; echo "SKIP: $1 is missing (package $2): $3"; skipped=1; return 1; }
 
 # Every file the install lays out. Data files are the source tree's own; both programs run.
-data=(area.txt concentration.txt length.txt volume.txt weight.txt calc1.wav calc2.wav CALC1.hlp tallyroll.png)
+data=(area.txt concentration.txt length.txt volume.txt weight.txt calc1.wav calc2.wav CALC1.hlp)
 printf '%s\n' bin/tallyroll bin/tallyroll-help "${data[@]/#/share/tallyroll/}" \
   share/applications/tallyroll.desktop share/metainfo/org.example.tallyroll.metainfo.xml \
   share/mime/packages/tallyroll.xml share/icons/hicolor/scalable/apps/tallyroll.svg \

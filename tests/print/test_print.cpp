@@ -7,6 +7,7 @@
 #include "print/printing.h"
 #include "table.h"
 #include "tapes.h"
+#include <sys/stat.h>
 using namespace tally;
 
 namespace {
@@ -100,11 +101,15 @@ private slots:
         QTest::newRow("dialog cancelled") << ""
                                           << "There is no default printer.";
         QTest::newRow("no such folder") << "no such folder/saved.pdf" << QString::fromLocal8Bit(strerror(ENOENT));
+        QTest::newRow("a pipe is left a pipe") << "pipe.pdf"
+                                               << "not a file";
     }
     // Without a printer the tape may go to a PDF file; a failure keeps the preview open and says why.
     void printWithoutPrinter() {
         const QString answer = fetch("answer");
         const bool printed = answer == "saved";
+        if (answer == "pipe.pdf")
+            QCOMPARE(mkfifo(qPrintable(dir.filePath(answer)), 0600), 0);
         State state = tapeOf(1);
         RecordingOutside outside;
         outside.fileAnswers << (answer.isEmpty() ? answer : dir.filePath(answer));
@@ -112,11 +117,12 @@ private slots:
         QPointer<Form1> form = new Form1(state, outside);
         form->show();
         QTest::mouseClick(form->findChild<QPushButton*>("Command1"), Qt::LeftButton);
-        QCOMPARE(outside.messages.size(), answer.contains('/') ? 2 : 1); // the failure follows the offer
+        QCOMPARE(outside.messages.size(), answer.contains('.') && !printed ? 2 : 1); // the failure follows the offer
         QVERIFY2(outside.messages.last().contains(fetch("told")), qPrintable(outside.messages.last()));
         QCOMPARE(form->isVisible(), !printed);
         QCOMPARE(outside.fileQuestions.isEmpty(), outside.declines);
         QCOMPARE(QFile::exists(dir.filePath(answer) + ".pdf"), printed); // added to the bare name
+        QCOMPARE(QFileInfo(dir.filePath("pipe.pdf")).isFile(), false);
         delete form;
     }
 };
