@@ -17,11 +17,13 @@ public:
     int messages = 0;
     QString fileName;
     void tell(QWidget*, const QString&, const QString&, bool) override { ++messages; }
+    bool confirm(QWidget*, const QString&, const QString&, const QString&) override { return false; }
     QString askFileName(QWidget*, FileKind) override { return fileName; }
     bool startProgram(const QString&, const QStringList&) override { return false; }
     void showAbout(QWidget*, const QString&, const QString&) override {}
     QPrinterInfo findPrinter() override { return {}; }
     void quit() override {}
+    EndChoice askEnd(QWidget*, const QString&) override { return EndChoice::Cancel; }
 };
 
 inline QuietOutside& quietOutside() {

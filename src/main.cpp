@@ -4,11 +4,14 @@
 #include <cstdio>
 
 #include "core/state.h"
+#include "files/tapefile.h"
 #include "shell/access.h"
 #include "shell/commandline.h"
+#include "shell/endsignals.h"
 #include "shell/look.h"
 #include "shell/outside.h"
 #include "shell/sounds.h"
+#include "tape/keeper.h"
 #include "window/calculator.h"
 
 namespace {
@@ -45,10 +48,18 @@ int main(int argc, char* argv[]) {
     EffectPlayer sounds;
     Desktop desktop;
     Calculator calculator(state, sounds, desktop);
+    TapeKeeper keeper(Calculator::keptFolder(), [&state] { return tally::encodeTape(state); });
+    calculator.keepTape(&keeper);
+    // A logout, a shutdown, a closed terminal and Ctrl+C end the program as Exit does, but without
+    // asking: nobody may be there to answer.
+    EndSignals endSignals;
+    QObject::connect(&endSignals, &EndSignals::endRequested, &app, [&desktop] { desktop.quit(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &keeper,
+                     [&keeper] { keeper.flush(std::chrono::seconds(5)); });
     calculator.show();
     if (!line.tape.isEmpty())
         calculator.openTape(line.tape);
     const int code = app.exec();
-    calculator.keepLastSession();
+    keeper.finish();
     return code;
 }

@@ -26,6 +26,11 @@ struct Descriptor {
     int release() { return std::exchange(fd, -1); }
 };
 
+// A kept file must be the user's own regular file: not a link, a pipe, a device or another's.
+bool ownRegularFile(const struct stat& info) {
+    return S_ISREG(info.st_mode) && info.st_uid == ::geteuid();
+}
+
 } // namespace
 
 std::string sizeText(std::size_t bytes) {
@@ -36,17 +41,18 @@ std::string sizeText(std::size_t bytes) {
     return std::to_string(bytes) + " bytes";
 }
 
-FileRead readWholeFile(const std::string& path, std::size_t limit) {
+FileRead readWholeFile(const std::string& path, std::size_t limit, Links links) {
     FileRead result;
     const std::string notAFile = "it is not a file but a folder or a device";
     const std::string tooLarge = "it is larger than " + sizeText(limit);
     struct stat info {};
     // Looked at before opening: opening a pipe or a device may wait or have effects of its own.
-    if (::stat(path.c_str(), &info) != 0) {
+    const bool follow = links == Links::Follow;
+    if ((follow ? ::stat(path.c_str(), &info) : ::lstat(path.c_str(), &info)) != 0) {
         result.error = systemReason(errno);
         return result;
     }
-    if (!S_ISREG(info.st_mode)) {
+    if (!S_ISREG(info.st_mode) || (!follow && !ownRegularFile(info))) {
         result.error = notAFile;
         return result;
     }
@@ -55,12 +61,12 @@ FileRead readWholeFile(const std::string& path, std::size_t limit) {
         return result;
     }
     // O_NONBLOCK: should the name have become a pipe since, open() still returns at once.
-    Descriptor in{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+    Descriptor in{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (follow ? 0 : O_NOFOLLOW))};
     if (in.fd < 0 || ::fstat(in.fd, &info) != 0) {
         result.error = systemReason(errno);
         return result;
     }
-    if (!S_ISREG(info.st_mode)) {
+    if (!S_ISREG(info.st_mode) || (!follow && !ownRegularFile(info))) {
         result.error = notAFile;
         return result;
     }
@@ -88,13 +94,17 @@ FileRead readWholeFile(const std::string& path, std::size_t limit) {
     return result;
 }
 
-std::string replaceFile(const std::string& path, std::string_view bytes) {
+std::string replaceFile(const std::string& path, std::string_view bytes, Links links) {
     namespace fs = std::filesystem;
     // A link is followed, so the file it names is replaced and the link stays; a link to no file
     // yet makes that file.
     std::error_code ec;
     fs::path target(path);
-    if (fs::is_symlink(target, ec)) {
+    struct stat own {};
+    // rename() itself never writes through a link: this refusal keeps a planted link in place.
+    if (links == Links::Refuse && ::lstat(path.c_str(), &own) == 0 && !ownRegularFile(own))
+        return "it is not a regular file of this user (a link, a pipe or another user's file)";
+    if (links == Links::Follow && fs::is_symlink(target, ec)) {
         const fs::path resolved = fs::weakly_canonical(target, ec);
         if (!ec)
             target = resolved;
@@ -121,7 +131,9 @@ std::string replaceFile(const std::string& path, std::string_view bytes) {
     };
     // The new file gets the old one's permissions, or what a newly created file would get.
     mode_t mode = 0;
-    if (exists) {
+    if (links == Links::Refuse) {
+        mode = 0600;
+    } else if (exists) {
         mode = old.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);

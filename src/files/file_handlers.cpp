@@ -56,6 +56,7 @@ bool Calculator::openTape(const QString& name) {
 
 void Calculator::loadTape(const std::vector<tally::TapeLine>& loaded) {
     tally::applyTape(state, loaded);
+    tapeChanged();
     // The view stands at the loaded tape's end, as the scroll bar shows it.
     // An empty tape keeps the bar at 1, as at start: a maximum of 0 would pull its minimum to 0.
     const int lines = state.nextline - 1;

@@ -19,7 +19,7 @@ namespace {
 constexpr int kPositionRole = Qt::UserRole;
 }
 
-HelpWindow::HelpWindow(const QString& markdown, QWidget* parent)
+HelpWindow::HelpWindow(const QString& markdown, const QString& folder, QWidget* parent)
     : QWidget(parent), browser_(new QTextBrowser), contents_(new QTreeWidget) {
     readManualPlainly(*browser_); // before anything a reader is told of
     setWindowTitle(QStringLiteral("Calculator Help"));
@@ -28,6 +28,7 @@ HelpWindow::HelpWindow(const QString& markdown, QWidget* parent)
     browser_->setObjectName(QStringLiteral("manual"));
     browser_->setAccessibleName(QStringLiteral("Manual"));
     browser_->setOpenLinks(false); // the manual has no links of its own to follow
+    browser_->setDocument(new ManualDocument(folder, browser_));
     renderManual(*browser_->document(), markdown);
 
     contents_->setObjectName(QStringLiteral("contents"));

@@ -11,7 +11,8 @@ namespace tally {
 class HelpWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit HelpWindow(const QString& markdown, QWidget* parent = nullptr);
+    // `folder` is the manual's own, the one folder its pictures may come from.
+    explicit HelpWindow(const QString& markdown, const QString& folder = QString(), QWidget* parent = nullptr);
 
     QTextBrowser* browser() const { return browser_; }
     QTreeWidget* contents() const { return contents_; }

@@ -46,7 +46,7 @@ int main(int argc, char* argv[]) {
     if (!manual.error.isEmpty())
         return fail(manual.error);
 
-    tally::HelpWindow window(manual.markdown);
+    tally::HelpWindow window(manual.markdown, manual.folder);
     QObject::connect(&one, &tally::OneViewer::raiseRequested, &window, [&window] {
         if (window.isMinimized())
             window.showNormal();

@@ -61,3 +61,15 @@ void Desktop::quit() {
     QApplication::closeAllWindows();
     QCoreApplication::quit();
 }
+
+Outside::EndChoice Desktop::askEnd(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, "Exit", text, QMessageBox::NoButton, parent);
+    QPushButton* save = box.addButton("&Save As...", QMessageBox::AcceptRole);
+    QPushButton* end = box.addButton("E&xit Anyway", QMessageBox::DestructiveRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(save);
+    box.exec();
+    return box.clickedButton() == save  ? EndChoice::SaveAs
+           : box.clickedButton() == end ? EndChoice::EndAnyway
+                                        : EndChoice::Cancel;
+}

@@ -29,6 +29,13 @@ public:
     virtual QPrinterInfo findPrinter() = 0;
     // Ends the program: every window closes at once, nothing is asked or saved.
     virtual void quit() = 0;
+    // Whether to end with a tape that is not kept: `text` says why it is not.
+    enum class EndChoice {
+        SaveAs,
+        EndAnyway,
+        Cancel
+    };
+    virtual EndChoice askEnd(QWidget* parent, const QString& text) = 0;
 };
 
 // Message boxes, file dialogs, QProcess, the default printer and QCoreApplication::quit.
@@ -41,4 +48,5 @@ public:
     void showAbout(QWidget* parent, const QString& title, const QString& text) override;
     QPrinterInfo findPrinter() override;
     void quit() override;
+    EndChoice askEnd(QWidget* parent, const QString& text) override;
 };

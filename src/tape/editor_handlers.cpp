@@ -109,6 +109,7 @@ void Calculator::edit1_click(int op) {
         state.entries[editline] = tally::editedEntry(state.entries[editline], editOpened, Text3->text().toStdString(),
                                                      tally::operatorChar(op));
     tally::recalculate(state);
+    tapeChanged();
 }
 
 void Calculator::checkit() {

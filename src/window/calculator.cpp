@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
@@ -176,6 +175,8 @@ void Calculator::createMenus() {
     mnuCopyTape = tapeMenu->addAction("&Copy Tape");
     mnuRestoreTape = tapeMenu->addAction("&Restore Cleared Tape");
     mnuLastSession = tapeMenu->addAction("Open &Last Session's Tape");
+    earlierTapes = tapeMenu->addMenu("&Earlier Tapes");
+    earlierTapes->setObjectName("earlierTapes");
     mnuCopyTape->setObjectName("mnuCopyTape");
     mnuRestoreTape->setObjectName("mnuRestoreTape");
     mnuLastSession->setObjectName("mnuLastSession");
@@ -208,8 +209,7 @@ void Calculator::connectHandlers() {
     connect(mnuLastSession, &QAction::triggered, this, [this] { mnuLastSession_Click(); });
     connect(tapeMenu, &QMenu::aboutToShow, this, [this] {
         mnuRestoreTape->setEnabled(!clearedTape.empty());
-        const QString kept = lastSessionFile();
-        mnuLastSession->setEnabled(!kept.isEmpty() && QFileInfo::exists(kept));
+        listKeptTapes();
     });
     for (auto* column : {&Label10, &Label11, &Label12})
         for (QLabel* cell : *column) {

@@ -27,6 +27,7 @@ class QScrollBar;
 class QSlider;
 class QTreeWidget;
 class SoundPlayer;
+class TapeKeeper;
 namespace tally {
 struct MemoryLists;
 struct TapeView;
@@ -76,7 +77,8 @@ public:
     QAction* mnuCopyTape = nullptr;
     QAction* mnuRestoreTape = nullptr;
     QAction* mnuLastSession = nullptr;
-    QPointer<Form1> preview; // the open preview window, if any
+    QMenu* earlierTapes = nullptr; // the kept tapes of ended sessions, newest first
+    QPointer<Form1> preview;       // the open preview window, if any
 
     // ---- keypad (window/keypad_handlers.cpp) ----
     void Command1_Click(int Index);
@@ -120,10 +122,10 @@ public:
     void mnuCopyTape_Click();
     void mnuRestoreTape_Click();
     void mnuLastSession_Click();
-    // The file that keeps the last session's tape; empty when the user has no state folder.
-    static QString lastSessionFile();
-    // At program end: a tape with lines goes to lastSessionFile(). A failure is only logged.
-    void keepLastSession();
+    // The folder where the tapes of sessions are kept; empty when the user has no state folder.
+    static std::string keptFolder();
+    // Keeps every change of the tape through `keeper` (none: no longer); the first failure is told.
+    void keepTape(TapeKeeper* keeper);
 
     // ---- tape view (tape/tape_handlers.cpp) ----
     void printout();
@@ -199,5 +201,12 @@ private:
     void recall(const QListWidget* list);
     bool recallByKey(const QListWidget* list, int keyCode);
     void loadTape(const std::vector<tally::TapeLine>& loaded);
+    // ---- keeping the tape (window/tapemenu_handlers.cpp) ----
+    TapeKeeper* keeper = nullptr;
+    void tapeChanged();
+    void listKeptTapes();
+    void openKept(const std::string& stem);
+    // Exit's question when the tape on view is not kept; true when the program may end.
+    bool mayEnd();
     void showFactorCaption(const QString& caption);
 };

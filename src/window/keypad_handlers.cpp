@@ -24,6 +24,7 @@ void Calculator::Command1_Click(int Index) {
         placeEntryCaret();
         return;
     case tally::Press::LineWritten:
+        tapeChanged();
         scrollToEnd();
         printout();
         keyentry.clear();
@@ -69,11 +70,13 @@ void Calculator::clearit_Click() {
     }
     clearRows();
     state.nextline = 1;
+    tapeChanged();
     Text2->clear();
     Text2->setFocus();
 }
 
 void Calculator::Command2_Click() {
     play(tally::Sound::Calc1);
-    outside.quit();
+    if (mayEnd())
+        outside.quit();
 }

@@ -1,12 +1,15 @@
 // The tape's own menu: the whole tape as text for the clipboard, the tape the last Clear Entries
-// took off, and the tape the last session ended with, which the program keeps when it ends.
+// took off, and the tapes of past sessions, which the program keeps after every change.
+#include <QAction>
 #include <QClipboard>
 #include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
 
-#include "files/lastsession.h"
+#include "files/keptfiles.h"
 #include "tape/copytext.h"
+#include "tape/keeper.h"
 #include "window/calculator.h"
 
 void Calculator::mnuCopyTape_Click() {
@@ -21,32 +24,79 @@ void Calculator::mnuRestoreTape_Click() {
     loadTape(restored);
 }
 
+std::string Calculator::keptFolder() {
+    return tally::stateFolder(qEnvironmentVariable("XDG_STATE_HOME").toStdString(), QDir::homePath().toStdString());
+}
+
+void Calculator::keepTape(TapeKeeper* k) {
+    if (keeper)
+        disconnect(keeper, nullptr, this, nullptr);
+    keeper = k;
+    if (keeper)
+        connect(keeper, &TapeKeeper::failed, this, [this](const QString& why) {
+            tellUser("Calculator",
+                     QString("The tape cannot be kept in\n%1\n\n%2.\n\nThe program keeps trying. Until it "
+                             "succeeds, save the tape with File > Save As to be sure of it.")
+                         .arg(QString::fromStdString(keeper->folder()), why));
+        });
+}
+
+void Calculator::tapeChanged() {
+    if (keeper)
+        keeper->changed();
+}
+
+// Read when the menu opens: other programs may have ended since.
+void Calculator::listKeptTapes() {
+    const std::vector<tally::KeptTape> kept = tally::chooseKept(tally::readKeptTapes(keptFolder())).offered;
+    mnuLastSession->setEnabled(!kept.empty());
+    mnuLastSession->setData(kept.empty() ? QString() : QString::fromStdString(kept.front().stem));
+    earlierTapes->clear();
+    earlierTapes->setEnabled(!kept.empty());
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        // Access keys 1..9, then 0 for the tenth.
+        const QString key = i < 10 ? QString("&%1  ").arg((i + 1) % 10) : QString("    ");
+        QAction* row = earlierTapes->addAction(key + QString::fromStdString(tally::keptRowText(kept[i])));
+        connect(row, &QAction::triggered, this, [this, stem = kept[i].stem] { openKept(stem); });
+    }
+}
+
 void Calculator::mnuLastSession_Click() {
-    const QString name = lastSessionFile();
-    if (!name.isEmpty())
-        openTape(name);
+    const QString stem = mnuLastSession->data().toString();
+    if (!stem.isEmpty())
+        openKept(stem.toStdString());
 }
 
-QString Calculator::lastSessionFile() {
-    const std::string folder =
-        tally::stateFolder(qEnvironmentVariable("XDG_STATE_HOME").toStdString(), QDir::homePath().toStdString());
-    if (folder.empty())
-        return {};
-    return QString::fromStdString(folder) + '/' +
-           QString::fromUtf8(tally::kLastSessionFile.data(), static_cast<qsizetype>(tally::kLastSessionFile.size()));
+void Calculator::openKept(const std::string& stem) {
+    const tally::Result<std::vector<tally::TapeLine>> lines = tally::readKeptTape(keptFolder(), stem);
+    if (lines)
+        loadTape(*lines);
+    else
+        tellUser("Open", QString("The kept tape could not be opened: %1.\n\nThe tape was not changed.")
+                             .arg(QString::fromStdString(lines.reason())));
 }
 
-void Calculator::keepLastSession() {
-    if (state.nextline <= 1)
-        return;
-    const QString name = lastSessionFile();
-    if (name.isEmpty())
-        return;
-    // A tape is private: the program's own folder is the user's alone. When the folder cannot be
-    // made, the write below fails and says why.
-    const QString folder = QFileInfo(name).path();
-    QDir().mkpath(QFileInfo(folder).path());
-    QDir().mkdir(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (const std::optional<QString> why = writeTapeFile(name, state))
-        qWarning("tallyroll: the tape could not be kept in %s: %s", qPrintable(name), qPrintable(*why));
+bool Calculator::mayEnd() {
+    if (!keeper || keeper->flush(std::chrono::seconds(2)))
+        return true;
+    const QString text = QString("The tape on view is not kept in\n%1\n\n%2.\n\nSave it before the program ends?")
+                             .arg(QString::fromStdString(keeper->folder()), QString::fromStdString(keeper->problem()));
+    for (;;) {
+        switch (outside.askEnd(this, text)) {
+        case Outside::EndChoice::EndAnyway:
+            return true;
+        case Outside::EndChoice::Cancel:
+            Text2->setFocus();
+            return false;
+        case Outside::EndChoice::SaveAs:
+            break;
+        }
+        const QString name = askFileName(true);
+        if (name.isEmpty())
+            continue;
+        const std::optional<QString> why = writeTapeFile(name, state);
+        if (!why)
+            return true;
+        tellUser("Save As", QString("The tape could not be saved to\n%1\n\n%2").arg(name, *why));
+    }
 }

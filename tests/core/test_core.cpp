@@ -13,6 +13,7 @@
 #include "core/startup.h"
 #include "core/taperule.h"
 #include "files/diskfile.h"
+#include "files/keptfiles.h"
 #include "files/lastsession.h"
 #include "files/records.h"
 #include "files/tapefile.h"
@@ -60,6 +61,10 @@ StoreOutcome storeAll(State& s, const L& values) {
         last = storeSubtotal(s, 0, 0);
     }
     return last;
+}
+bool writeFile(const std::string& path, const QByteArray& bytes) {
+    QFile f(q(path));
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 QByteArray records(int count) {
     QByteArray out;
@@ -621,6 +626,118 @@ private slots:
         add("neither absolute", {"", "u", ""});
     }
     void stateFolder() { QCOMPARE(q(tally::stateFolder(str("XDG_STATE_HOME"), str("HOME"))), fetch("folder")); }
+    // A session's files are named by its start and process; only such names, and the one file earlier versions
+    // kept, are taken for kept tapes (kind 1) or locks (2).
+    void keptName_data() {
+        columns({"name", "kind stem"});
+        add("a tape", {"tape-2026-12-01-090507-42.cal", "1 tape-2026-12-01-090507-42"});
+        add("a lock", {"tape-2026-12-01-090507-42-1.lock", "2 tape-2026-12-01-090507-42-1"});
+        add("earlier versions' file", {"last-session.cal", "1 last-session"});
+        add("a path in disguise", {"tape-../x.cal", "0 "});
+        add("no stem", {"tape-.cal", "0 "});
+        add("a temporary file", {".tape-2026-12-01-1.cal.Ab12Cd", "0 "});
+    }
+    void keptName() {
+        const KeptName name = tally::keptName(str("name"));
+        QCOMPARE(QString::number(name.kind) + ' ' + q(name.stem), fetch("kind stem"));
+        const LocalTime t{2026, 12, 1, 9, 5, 7};
+        QCOMPARE(tally::keptName(sessionStem(t, 42, 1) + ".lock").stem, sessionStem(t, 42, 1));
+    }
+    // A kept tape's menu row.
+    void keptRowText_data() {
+        columns({"lines|last subtotal", "row"});
+        add("one line", {"1|16.75", "03-04-2026 09:05, 1 line, 16.75"});
+        add("no subtotal", {"40|", "03-04-2026 09:05, 40 lines, no subtotal"});
+    }
+    void keptRowText() {
+        const QStringList in = fetch("lines|last subtotal").split('|');
+        const KeptTape tape{"", 0, {2026, 3, 4, 9, 5, 59}, in[0].toInt(), in[1].toStdString(), false};
+        QCOMPARE(q(tally::keptRowText(tape)), fetch("row"));
+    }
+    // Kept tapes as "stem:changed:lines", ":run" when the program still runs: which are offered, which removed.
+    void chooseKept_data() {
+        columns({"tapes", "offered", "removed"});
+        add("newest first, running left out", {"a:1:2 b:3:1 c:2:4 r:9:3:run", "b c a", ""});
+        add("same time: by name", {"a:5:1 b:5:1", "b a", ""});
+        add("ended empty tape removed", {"a:1:2 e:5:0 r:6:0:run", "a", "e"});
+        L many, newest;
+        for (int i = 1; i <= 22; ++i) {
+            many << QString("t%1:%1:1").arg(i, 2, 10, QChar('0'));
+            newest.prepend(many.last().left(3));
+        }
+        add("beyond twenty removed", {many.join(' '), newest.mid(0, 20).join(' '), "t02 t01"});
+    }
+    void chooseKept() {
+        std::vector<KeptTape> tapes;
+        for (const QString& t : fetch("tapes").split(' ')) {
+            const QStringList f = t.split(':');
+            tapes.push_back({f[0].toStdString(), f[1].toLongLong(), {}, f[2].toInt(), "", f.size() > 3});
+        }
+        L offered, removed;
+        const KeptChoice choice = tally::chooseKept(tapes);
+        for (const KeptTape& t : choice.offered)
+            offered << q(t.stem);
+        for (const std::string& stem : choice.removed)
+            removed << q(stem);
+        QCOMPARE(offered.join(' ') + '|' + removed.join(' '), fetch("offered") + '|' + fetch("removed"));
+    }
+    // The state folder as found; a session ran before, one runs beside, and this one keeps a tape. Result: how this
+    // session's keep went, the line counts of the tapes offered, the folder's mode.
+    void keptFolder_data() {
+        columns({"result"});
+        add("a private folder", {"kept; offered 2; mode 700"});
+        add("a folder open to all: made private", {"kept; offered 2; mode 700"});
+        add("a file, not a folder", {"it is a file, not a folder; offered ; mode 600"});
+        add("another user's folder", {"the folder belongs to another user; offered ; mode 777"});
+        add("links, pipes, damaged and foreign tapes skipped, left alone", {"kept; offered 2; mode 700"});
+        add("a keep over the file cap: the stale tape goes",
+            {"the tape would make a file of 512 KiB, and a tape file holds at most 512 KiB; offered 2; mode 700"});
+    }
+    void keptFolder() {
+        const QString tag = QTest::currentDataTag();
+        const QTemporaryDir dir;
+        const std::string folder = dir.filePath("tallyroll").toStdString(),
+                          outside = dir.filePath("x.cal").toStdString();
+        const QByteArray tape = "\"5  \",\"5\"\r\n\"2 +\",\"7\"\r\n";
+        QVERIFY(writeFile(outside, tape));
+        const std::vector<std::string> planted{"tape-2001-01-01-000000-1.cal", "tape-2001-01-01-000000-2.cal",
+                                               "tape-2001-01-01-000000-3.cal", "last-session.cal"};
+        const bool root = ::geteuid() == 0;
+        if (tag.startsWith("a file,"))
+            QVERIFY(writeFile(folder, "") && ::chmod(folder.c_str(), 0600) == 0);
+        else
+            QVERIFY(::mkdir(folder.c_str(), 0700) == 0 &&
+                    ::chmod(folder.c_str(), tag.contains("private") ? 0700 : 0777) == 0);
+        if (tag.contains("another") && (!root || ::chown(folder.c_str(), 65534, 65534) != 0))
+            QSKIP("needs root to give a folder to another user");
+        if (tag.contains("links")) {
+            QVERIFY(::symlink(outside.c_str(), (folder + '/' + planted[0]).c_str()) == 0);
+            QVERIFY(::mkfifo((folder + '/' + planted[1]).c_str(), 0600) == 0);
+            QVERIFY(writeFile(folder + '/' + planted[2], "\"5  \"")); // cut short
+            if (root)                                                 // a tape of another user's
+                QVERIFY(writeFile(folder + '/' + planted[3], tape) &&
+                        ::chown((folder + '/' + planted[3]).c_str(), 65534, 0) == 0);
+        }
+        KeptSession(folder).keep(view(tape));
+        KeptSession beside(folder), ours(folder);
+        beside.keep(view(tape));
+        Result<> kept = ours.keep(view(records(1)));
+        if (tag.contains("cap")) { // the tape kept before must not be offered once the session ends
+            kept = ours.keep(std::string(kLargestTapeFile + 1, '\n'));
+            ours.end();
+        }
+        L offered;
+        for (const KeptTape& t : tally::chooseKept(readKeptTapes(folder)).offered)
+            offered << QString::number(t.lines);
+        struct stat info {};
+        ::stat(folder.c_str(), &info);
+        const QString result =
+            QString("%1; offered %2; mode %3").arg(kept ? "kept" : q(kept.reason()), offered.join(' '));
+        QCOMPARE(result.arg(info.st_mode & 0777, 0, 8), fetch("result"));
+        for (std::size_t i = 0; tag.contains("links") && i < planted.size() - !root; ++i)
+            QVERIFY2(::lstat((folder + '/' + planted[i]).c_str(), &info) == 0, planted[i].c_str());
+        QCOMPARE(readWholeFile(outside, 100).bytes, tape.toStdString());
+    }
     // A new file takes its mode from the umask; a replaced one keeps its own (0: no file there before).
     void fileMode_data() {
         columns<int>({"umask", "before", "after"});

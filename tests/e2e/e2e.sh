@@ -7,8 +7,7 @@
 set -u
 build=${1:?usage: e2e.sh BUILD_DIR}
 
-log() { printf 'e2e: %s\n' "$*" >&2; }
-skip() { log "skipped: $*"; exit 77; }
+source "$(dirname "$0")/xserver.sh"
 
 for tool in Xvfb xdotool xdpyinfo xprop; do command -v "$tool" >/dev/null || skip "$tool is missing (scripts/install-deps.sh)"; done
 program="$(cd "$build" 2>/dev/null && pwd)/tallyroll"
@@ -36,25 +35,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' INT TERM
 
-# Waits up to $1 tenths of a second for the command in the remaining arguments to succeed.
-wait_for() {
-    local i
-    for ((i = 0; i < $1; i++)); do "${@:2}" >/dev/null 2>&1 && return 0; sleep 0.1; done
-    return 1
-}
-
-# Xvfb on the first free display from :70 up. Another test may take the same number between the
-# check and the start, and that server answers too: the display is ours only when its lock file
-# names our server.
-for ((n = 70; n < 130; n++)); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$tmp/xvfb.log" 2>&1 &
-    xvfb=$!
-    ours() { kill -0 "$xvfb" && [ "$(tr -d ' \n' <"/tmp/.X$n-lock")" = "$xvfb" ] && xdpyinfo -display ":$n"; }
-    wait_for 50 ours && { display=":$n"; break; }
-    kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; xvfb=
-done
-[ -n "$display" ] || fail "no Xvfb display could be started"
+start_xvfb "$tmp/xvfb.log" || fail "no Xvfb display could be started"
 # The file dialog keeps its history under the config folder: keep it in the temp dir.
 export DISPLAY=$display HOME=$tmp XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"

@@ -31,6 +31,11 @@ struct RecordingOutside : Outside {
     void showAbout(QWidget*, const QString& title, const QString& text) override { about << title << text; }
     QPrinterInfo findPrinter() override { return {}; }
     void quit() override { ended = true; }
+    QList<EndChoice> endAnswers; // the answers to Exit's question, in turn; none: cancel
+    EndChoice askEnd(QWidget*, const QString& text) override {
+        messages << text;
+        return endAnswers.isEmpty() ? EndChoice::Cancel : endAnswers.takeFirst();
+    }
     QString askFileName(QWidget*, FileKind kind) override {
         fileQuestions << kind;
         if (QWidget* focus = QApplication::focusWidget())

@@ -13,6 +13,7 @@
 #include "shell/metrics.h"
 #include "table.h"
 #include "tape/cells.h"
+#include "tape/keeper.h"
 #include "window/design.h"
 
 namespace {
@@ -436,13 +437,16 @@ private slots:
         QVERIFY(w.Text2->hasFocus());
     }
 
-    // Copy Tape, Restore Cleared Tape and the last session's tape, kept at exit; then a tape named on
-    // the command line, and one dropped on the window (its name is not typed).
+    // Copy Tape, Restore Cleared Tape and the tape kept by a session, offered once that session ended; then a tape
+    // named on the command line, and one dropped on the window (its name is not typed).
     void tapesKeptAndFromOutside() {
         QTemporaryDir dir;
         qputenv("XDG_STATE_HOME", QFile::encodeName(dir.path()));
         Calculator& w = rig->window;
+        TapeKeeper keeper(Calculator::keptFolder(), [this] { return tally::encodeTape(rig->state); });
+        w.keepTape(&keeper);
         QTest::keyClicks(w.Text2, "5+7+2.5+");
+        QVERIFY(keeper.flush(std::chrono::seconds(5))); // kept, but offered only once its session ends
         w.mnuCopyTape->trigger();
         const QString tape = QGuiApplication::clipboard()->text();
         QVERIFY2(tape.contains("14.50") && tape.count('\n') >= 3, qPrintable(tape)); // with the view's decimals
@@ -456,9 +460,10 @@ private slots:
         w.mnuRestoreTape->trigger();
         QCOMPARE(copied(), tape);
         QVERIFY(w.Label10[0]->text() == "3 #" && w.VScroll1->value() == w.VScroll1->maximum());
-        w.keepLastSession(); // what main() does when the program ends
+        keeper.finish(); // what main() does when the program ends
         QTest::keyClick(w.Text2, 'c');
         emit w.tapeMenu->aboutToShow();
+        QCOMPARE(w.earlierTapes->actions().value(0)->text().section(", ", 1), "3 lines, 14.5");
         w.mnuLastSession->trigger();
         QCOMPARE(copied(), tape);
         QVERIFY(rig->outside.messages.isEmpty() &&
@@ -478,6 +483,36 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(enter.isAccepted() && drop.isAccepted() && w.Text2->text().isEmpty() && rig->state.nextline == 3 &&
                 w.Label10[0]->text() == "2 #");
+    }
+
+    // A tape that cannot be kept is told once; Exit then asks (0 Save As, 1 Exit Anyway, 2 Cancel): Cancel stays,
+    // Save As saves and ends, a cancelled Save As asks again. Result: saved or not, ended or not, messages and
+    // questions.
+    void tapeNotKept_data() {
+        columns({"answers", "saved as", "result"});
+        add("cancel", {"2", "", "unsaved, stays, 2"});
+        add("save as, then end", {"0", "saved.cal", "saved, ended, 2"});
+        add("save as cancelled, then end anyway", {"01", "", "unsaved, ended, 3"});
+    }
+    void tapeNotKept() {
+        QTemporaryDir dir;
+        Calculator& w = rig->window;
+        QVERIFY(writeFile(dir.filePath("tallyroll"), "")); // a file where the folder should be
+        TapeKeeper keeper(dir.filePath("tallyroll").toStdString(), [this] { return tally::encodeTape(rig->state); });
+        w.keepTape(&keeper);
+        QTest::keyClicks(w.Text2, "1+2+");
+        QVERIFY(!keeper.flush(std::chrono::seconds(5)));
+        QTest::keyClicks(w.Text2, "3+");
+        QTRY_COMPARE(rig->outside.messages.value(0).section('\n', 3, 3), "it is a file, not a folder.");
+        for (QChar answer : fetch("answers"))
+            rig->outside.endAnswers << Outside::EndChoice(answer.digitValue());
+        rig->outside.fileAnswers << (fetch("saved as").isEmpty() ? QString() : dir.filePath(fetch("saved as")));
+        w.Command2_Click();
+        QCOMPARE(QString("%1, %2, %3")
+                     .arg(QFile::exists(dir.filePath("saved.cal")) ? "saved" : "unsaved",
+                          rig->outside.ended ? "ended" : "stays")
+                     .arg(rig->outside.messages.size()),
+                 fetch("result"));
     }
 
     void accessibleNames_data() { // control, name|description

@@ -12,6 +12,7 @@
 #include "help/helpdoc.h"
 #include "help/helpwindow.h"
 #include "help/oneviewer.h"
+#include "table.h"
 namespace fs = std::filesystem;
 
 class TestHelpViewer : public QObject {
@@ -28,7 +29,7 @@ private slots:
         QTest::newRow("a folder is no manual") << QStringList{"dir work", data} << "# bin/data";
         QTest::newRow("a pipe is not waited on") << QStringList{"pipe work"} << "share/tallyroll/CALC1.hlp";
         QTest::newRow("nowhere: every place named") << QStringList{} << "\"CALC1.hlp\" was not found";
-        QTest::newRow("oversized") << QStringList{"big work"} << "larger than 256 KiB";
+        QTest::newRow("oversized") << QStringList{"big work"} << "larger than 64 KiB";
     }
     void loadManual() {
         QFETCH(QStringList, put);
@@ -45,7 +46,8 @@ private slots:
             else if (kind == "pipe")
                 QCOMPARE(mkfifo(file.c_str(), 0600), 0);
             else
-                std::ofstream(file) << (kind == "big" ? std::string(256 * 1024 + 1, '#') : "# " + where.toStdString());
+                std::ofstream(file) << (kind == "big" ? std::string(tally::kLargestManual + 1, '#')
+                                                      : "# " + where.toStdString());
         }
         const tally::ManualText manual = tally::loadManual("CALC1.hlp", base / "work", base / "bin");
         QCOMPARE(manual.error.isEmpty(), expected.startsWith("# "));
@@ -103,6 +105,35 @@ private slots:
         static const QRegularExpression marks(R"(^#{1,6}\s+\S|^\||\|---|\*\*)");
         for (const QString& line : doc.toPlainText().split('\n'))
             QVERIFY2(!marks.match(line.trimmed()).hasMatch(), qPrintable(line));
+    }
+    // A manual from the current folder is outside text: what would hold the viewer for long shows as plain text and
+    // says why, HTML stays text, and pictures come only from the manual's folder, within a size.
+    void manualShownSafely_data() {
+        columns({"markdown", "shown"}); // shown: the text's start, or a picture's size
+        const QString table = "|a|\n|-|\n" + QString("|x|\n").repeated(1000);
+        add("a table of 1,000 rows", {table, "This manual is shown as plain text: a paragraph or table in it runs to"});
+        add("a line of 2,000 characters", {QString(2000, 'x'), "This manual is shown as plain text: a line in it"});
+        add("HTML", {"<b>x</b>", "<b>x</b>"});
+        add("a picture in its folder", {"![p](pic.png)", "16x16"});
+        add("a picture outside it", {"![p](../pic.png)", "none"});
+        add("a device through a link", {"![p](zero.png)", "none"});
+        add("too many pixels", {"![p](huge.png)", "none"});
+    }
+    void manualShownSafely() {
+        const QString markdown = fetch("markdown");
+        const QTemporaryDir root;
+        QVERIFY(QDir(root.path()).mkdir("manual"));
+        const QString folder = root.filePath("manual");
+        QImage(16, 16, QImage::Format_RGB32).save(folder + "/pic.png");
+        QImage(16, 16, QImage::Format_RGB32).save(root.filePath("pic.png"));
+        QImage(4100, 4100, QImage::Format_Mono).save(folder + "/huge.png");
+        QVERIFY(QFile::link("/dev/zero", folder + "/zero.png"));
+        tally::ManualDocument doc(folder);
+        tally::renderManual(doc, markdown);
+        const QImage picture =
+            doc.resource(QTextDocument::ImageResource, QUrl(markdown.section('(', 1).chopped(1))).value<QImage>();
+        const QString size = picture.isNull() ? "none" : QString("%1x%2").arg(picture.width()).arg(picture.height());
+        QCOMPARE(markdown.startsWith("![") ? size : doc.toPlainText().left(fetch("shown").size()), fetch("shown"));
     }
     // The contents nest each heading under the nearest higher one before it; the manual opens at its
     // start, and a heading picked in the contents comes to the top of the view.
