@@ -1,9 +1,9 @@
 // A value and a display pattern, both from the input: byte 0 is the pattern's length, the next
 // eight bytes the double, then the pattern (each byte mapped onto "#", "0", "," or "."), and
-// whatever is left is a text for the text form. The display must be well formed: a sign only for
-// a negative value, at most one point, commas only in groups of three, and the integer digits
-// those of the value's integer part (one more when rounding carries into it; from 1e15 on, its
-// first 15 significant digits and zeros).
+// whatever is left is a text for the text form. The display must be well formed: a sign exactly for
+// a negative value that does not round to zero, at most one point, commas only in groups of three, and the integer
+// digits those of the value's integer part (one more when rounding carries into it; from 1e15 on, its first 15
+// significant digits and zeros).
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -55,12 +55,14 @@ std::string wholeDigits(double magnitude) {
 }
 
 void checkDisplay(double value, const std::string& pattern, const std::string& out) {
+    // A value that rounds to zero at the places shown carries no sign.
+    const bool shownZero = out.find_first_of("123456789") == std::string::npos;
     std::size_t p = 0;
     if (p < out.size() && out[p] == '-') {
-        if (!(value < 0))
+        if (!(value < 0) || shownZero)
             std::abort();
         ++p;
-    } else if (value < 0) {
+    } else if (value < 0 && !shownZero) {
         std::abort();
     }
     std::string intDigits;

@@ -50,10 +50,10 @@ int main(int argc, char* argv[]) {
     Calculator calculator(state, sounds, desktop);
     TapeKeeper keeper(Calculator::keptFolder(), [&state] { return tally::encodeTape(state); });
     calculator.keepTape(&keeper);
-    // A logout, a shutdown, a closed terminal and Ctrl+C end the program as Exit does, but without
-    // asking: nobody may be there to answer.
+    // A logout, a shutdown, a closed terminal and Ctrl+C end the program through its normal end,
+    // without Exit's question: nobody may be there to answer.
     EndSignals endSignals;
-    QObject::connect(&endSignals, &EndSignals::endRequested, &app, [&desktop] { desktop.quit(); });
+    QObject::connect(&endSignals, &EndSignals::endRequested, &app, [] { QCoreApplication::quit(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &keeper,
                      [&keeper] { keeper.flush(std::chrono::seconds(5)); });
     calculator.show();

@@ -104,10 +104,11 @@ std::string replaceFile(const std::string& path, std::string_view bytes, Links l
     // rename() itself never writes through a link: this refusal keeps a planted link in place.
     if (links == Links::Refuse && ::lstat(path.c_str(), &own) == 0 && !ownRegularFile(own))
         return "it is not a regular file of this user (a link, a pipe or another user's file)";
-    if (links == Links::Follow && fs::is_symlink(target, ec)) {
-        const fs::path resolved = fs::weakly_canonical(target, ec);
-        if (!ec)
-            target = resolved;
+    for (int hops = 0; links == Links::Follow && hops < 40 && fs::is_symlink(target, ec); ++hops) {
+        const fs::path to = fs::read_symlink(target, ec);
+        if (ec)
+            break;
+        target = to.is_absolute() ? to : target.parent_path() / to;
     }
     if (target.filename().empty())
         return systemReason(EISDIR);

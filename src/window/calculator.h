@@ -17,6 +17,7 @@
 
 class Form1;
 class QAction;
+class QCloseEvent;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -152,6 +153,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The window's close button ends the program as Exit does, with Exit's question.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     SoundPlayer& sounds;
@@ -208,5 +211,6 @@ private:
     void openKept(const std::string& stem);
     // Exit's question when the tape on view is not kept; true when the program may end.
     bool mayEnd();
+    bool endAgreed = false; // Exit has asked already: closing the windows asks no more
     void showFactorCaption(const QString& caption);
 };

@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QTreeWidget>
 
+#include "core/keys.h"
 #include "shell/access.h"
 #include "window/calculator.h"
 
@@ -141,6 +142,19 @@ bool Calculator::eventFilter(QObject* watched, QEvent* event) {
             if (type == QEvent::Drop)
                 QMetaObject::invokeMethod(
                     this, [this, name] { openTape(name); }, Qt::QueuedConnection);
+            return true;
+        }
+        // Text dropped on a box goes by the paste rule, at the place it is dropped.
+        if (type == QEvent::Drop && (watched == Text2 || watched == Text3) && drop->mimeData()->hasText()) {
+            auto* box = static_cast<QLineEdit*>(watched);
+            const std::optional<std::string> text = tally::pastedText(drop->mimeData()->text().toStdString());
+            if (text) {
+                box->setCursorPosition(box->cursorPositionAt(drop->position().toPoint()));
+                box->insert(QString::fromStdString(*text));
+                drop->acceptProposedAction();
+            }
+            QDragLeaveEvent leave; // the box's own drop caret goes
+            QCoreApplication::sendEvent(box, &leave);
             return true;
         }
     }

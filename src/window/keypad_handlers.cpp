@@ -77,6 +77,8 @@ void Calculator::clearit_Click() {
 
 void Calculator::Command2_Click() {
     play(tally::Sound::Calc1);
-    if (mayEnd())
-        outside.quit();
+    if (!endAgreed && !mayEnd())
+        return;
+    endAgreed = true;
+    outside.quit();
 }

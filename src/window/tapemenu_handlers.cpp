@@ -2,6 +2,7 @@
 // took off, and the tapes of past sessions, which the program keeps after every change.
 #include <QAction>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -74,6 +75,13 @@ void Calculator::openKept(const std::string& stem) {
     else
         tellUser("Open", QString("The kept tape could not be opened: %1.\n\nThe tape was not changed.")
                              .arg(QString::fromStdString(lines.reason())));
+}
+
+void Calculator::closeEvent(QCloseEvent* event) {
+    if (!endAgreed && !mayEnd())
+        return event->ignore();
+    endAgreed = true;
+    QMainWindow::closeEvent(event);
 }
 
 bool Calculator::mayEnd() {

@@ -483,6 +483,13 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(enter.isAccepted() && drop.isAccepted() && w.Text2->text().isEmpty() && rig->state.nextline == 3 &&
                 w.Label10[0]->text() == "2 #");
+        QMimeData figure; // dropped text goes by the paste rule
+        figure.setText("12,345.5");
+        QDragEnterEvent enterText(QPoint(5, 5), Qt::CopyAction, &figure, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent dropText(QPointF(5, 5), Qt::CopyAction, &figure, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.Text2, &enterText);
+        QApplication::sendEvent(w.Text2, &dropText);
+        QCOMPARE(w.Text2->text(), QString("12345.5"));
     }
 
     // A tape that cannot be kept is told once; Exit then asks (0 Save As, 1 Exit Anyway, 2 Cancel): Cancel stays,
@@ -493,6 +500,7 @@ private slots:
         add("cancel", {"2", "", "unsaved, stays, 2"});
         add("save as, then end", {"0", "saved.cal", "saved, ended, 2"});
         add("save as cancelled, then end anyway", {"01", "", "unsaved, ended, 3"});
+        add("window closed: cancel", {"2", "", "unsaved, stays, 2"});
     }
     void tapeNotKept() {
         QTemporaryDir dir;
@@ -507,7 +515,10 @@ private slots:
         for (QChar answer : fetch("answers"))
             rig->outside.endAnswers << Outside::EndChoice(answer.digitValue());
         rig->outside.fileAnswers << (fetch("saved as").isEmpty() ? QString() : dir.filePath(fetch("saved as")));
-        w.Command2_Click();
+        if (QString(QTest::currentDataTag()).startsWith("window"))
+            rig->outside.ended = w.close();
+        else
+            w.Command2_Click();
         QCOMPARE(QString("%1, %2, %3")
                      .arg(QFile::exists(dir.filePath("saved.cal")) ? "saved" : "unsaved",
                           rig->outside.ended ? "ended" : "stays")
