@@ -35,6 +35,7 @@ ConversionPanel::ConversionPanel(QWidget* body, SoundPlayer& player, Outside& ou
     Label6 = control<QLabel>(body, "Label6");
     // A screen reader on Linux names a combo box by the label it is the buddy of.
     control<QLabel>(body, "Label5")->setBuddy(conversion);
+    conversion->lineEdit()->setAccessibleName(conversion->accessibleName());
     QStringList headers;
     for (const TreeColumn& column : kConversionColumns)
         headers << column.caption;

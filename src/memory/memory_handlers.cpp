@@ -7,6 +7,7 @@
 
 #include "memory/memory.h"
 #include "memory/memorypanel.h"
+#include "shell/access.h"
 #include "shell/controls.h"
 #include "shell/outside.h"
 #include "shell/sounds.h"
@@ -38,6 +39,8 @@ MemoryPanel::MemoryPanel(QWidget* body, tally::State& s, SoundPlayer& player, Ou
     // The total box shows its one row whole, never a scroll bar over it.
     List2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     List2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (QListWidget* list : {List1, List2})
+        readTrimmed(*list);
     connect(store, &QPushButton::clicked, this, [this] { emit storeClicked(); });
     connect(removelist, &QPushButton::clicked, this, [this] { removelist_Click(); });
     connect(clearlist, &QPushButton::clicked, this, [this] { clearlist_Click(); });

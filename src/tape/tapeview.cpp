@@ -14,6 +14,7 @@
 #include "shell/typing.h"
 #include "tape/copytext.h"
 #include "tape/tapedesign.h"
+#include "tape/tapereading.h"
 
 namespace {
 // A figure wider than its cell would lose its front to the label's clipping without a sign.
@@ -71,6 +72,8 @@ TapeView::TapeView(QWidget* body, tally::Tape& t, SoundPlayer& player, QWidget* 
     Text3 = design::control<QLineEdit>(body, "Text3");
     Text3->setValidator(new SavableText(Text3));
     Slider1->setValue(2); // before its handler is connected: start-up plays no sound
+    design::control<QLabel>(body, "Label1")->setBuddy(Slider1);
+    readTapeRows(*body, *entry); // lays the list a screen reader reads the tape's lines from
     for (std::size_t i = 0; i < patterns.size(); ++i)
         patterns[i] = std::string(tally::kSubtotalPatterns[i]);
     // Direct: the change handler runs inside the setter, and only on a real change.
@@ -116,6 +119,7 @@ void TapeView::clearRows() {
     for (auto* column : {&Label10, &Label11, &Label12})
         for (QLabel* cell : *column)
             clearCell(cell);
+    readTapeRows(*Label10[0]->parentWidget(), *entry);
 }
 
 void TapeView::showView(const tally::ViewLines& view) {
@@ -126,6 +130,7 @@ void TapeView::showView(const tally::ViewLines& view) {
             for (auto* column : {&Label10, &Label11, &Label12})
                 clearCell((*column)[r]);
     }
+    readTapeRows(*Label10[0]->parentWidget(), *entry);
     entry->setFocus();
 }
 

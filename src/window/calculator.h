@@ -116,4 +116,5 @@ private:
     void listKeptTapes();
     void openKept(const std::string& stem);
     // Exit's question when the tape on view is not kept; true when the program may end.
-    bool mayEnd();};
+    bool mayEnd();
+};
