@@ -1,8 +1,7 @@
 #pragma once
 // The main window: the keypad, the entry box Text2, the menus and the design table, composing the
-// tape view, the memory panel and the conversion panel. Handlers are defined in the window's
-// *_handlers.cpp files; tests reach the controls by their design names (findChild) and drive them
-// with keys and clicks.
+// tape view, the memory panel and the conversion panel; handlers live in window/*_handlers.cpp.
+// Tests reach the controls by their design names (findChild) and drive them with keys and clicks.
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
