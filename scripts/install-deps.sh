@@ -10,6 +10,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils xdotool imagemagick poppler-utils
   cups printer-driver-cups-pdf libcups2-dev
+  dbus-bin at-spi2-core python3-gi gir1.2-atspi-2.0
   locales
   desktop-file-utils strace dpkg-dev lintian appstream shared-mime-info
 )

@@ -5,6 +5,7 @@
 
 #include "core/state.h"
 #include "files/tapefile.h"
+#include "shell/access.h"
 #include "shell/commandline.h"
 #include "shell/endsignals.h"
 #include "shell/look.h"
@@ -37,6 +38,7 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     applyClassicLook(app);
+    installReadingRoles();
     // The sizes a task bar and a window list use; X drops an icon property as large as 256 px.
     QIcon icon;
     for (int size : {16, 24, 32, 48, 64})

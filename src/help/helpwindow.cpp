@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 
 #include "help/helpdoc.h"
+#include "help/manualreading.h"
 
 namespace tally {
 
@@ -20,6 +21,7 @@ constexpr int kPositionRole = Qt::UserRole;
 
 HelpWindow::HelpWindow(const QString& markdown, const QString& folder, QWidget* parent)
     : QWidget(parent), browser_(new QTextBrowser), contents_(new QTreeWidget) {
+    readManualPlainly(*browser_); // before anything a reader is told of
     setWindowTitle(QStringLiteral("Calculator Help"));
     setObjectName(QStringLiteral("helpWindow"));
 

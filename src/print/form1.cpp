@@ -10,9 +10,11 @@
 #include <cmath>
 
 #include "print/pagelayout.h"
+#include "shell/access.h"
 #include "shell/controls.h"
 #include "shell/look.h"
 #include "shell/metrics.h"
+#include "tape/spokenline.h"
 
 namespace {
 
@@ -159,7 +161,8 @@ void Form1::drawpreview() {
     Picture1->cls();
     Picture1->printFont = design::fontOf("Lucida Console", 5);
     const QDate today = QDate::currentDate();
-    Picture1->print(QString::fromStdString(tally::dateText(today.year(), today.month(), today.day())));
+    const QString date = QString::fromStdString(tally::dateText(today.year(), today.month(), today.day()));
+    Picture1->print(date);
     Picture1->print(QString());
 
     // Six texts a row, right edges from the right half to the left; the sixth ends the line.
@@ -174,4 +177,33 @@ void Form1::drawpreview() {
         }
         Picture1->print(QString());
     }
+    readPage(date, texts);
+}
+
+void Form1::readPage(const QString& date, const std::vector<tally::PlacedText>& texts) {
+    // A tape line's three texts by the right edges of the page's two halves; the left half's lines
+    // come first, as on the tape.
+    const int rowHeight = static_cast<int>(Picture1->lineHeight() / kTwipsPerPixel);
+    std::vector<ReadableLines::Line> lines{{date, QRect(0, 0, Picture1->width(), rowHeight)}};
+    for (const tally::HalfEdges& half : {tally::kPreviewLeft, tally::kPreviewRight})
+        for (int r = 1; r <= tally::kPageRows; ++r) {
+            // Past the tape's end the page shows only the form of a line, which says nothing.
+            const int line = half.lineNumber == tally::kPreviewLeft.lineNumber ? r : r + tally::kPageRows;
+            if (line >= state.nextline)
+                continue;
+            std::array<std::string, 3> cells;
+            const std::array<int, 3> edges{half.lineNumber, half.entry, half.subtotal};
+            for (const tally::PlacedText& t : texts)
+                for (std::size_t c = 0; c < edges.size(); ++c)
+                    if (t.row == r && t.right == edges[c])
+                        cells[c] = t.text;
+            const int left = line == r ? 0 : tally::kPreviewLeft.subtotal;
+            lines.push_back({QString::fromStdString(tally::spokenLine(cells[0], cells[1], cells[2])),
+                             QRect(static_cast<int>(left / kTwipsPerPixel), (r + 1) * rowHeight,
+                                   static_cast<int>((half.subtotal - left) / kTwipsPerPixel), rowHeight)});
+        }
+    if (!pageLines)
+        pageLines = new ReadableLines(Picture1, QStringLiteral("Page lines"));
+    pageLines->setGeometry(Picture1->rect());
+    pageLines->setLines(lines);
 }

@@ -6,9 +6,11 @@
 #include <QWidget>
 
 #include "core/state.h"
+#include "print/pagelayout.h"
 #include "shell/outside.h"
 
 class QLineEdit;
+class ReadableLines;
 class QPushButton;
 
 // A picture box: an image with a print position, written line by line in its print font.
@@ -78,6 +80,9 @@ protected:
 
 private:
     Outside& outside;
+    ReadableLines* pageLines = nullptr;
+    // The page's lines for a screen reader, as the tape view's: the date, then each tape line.
+    void readPage(const QString& date, const std::vector<tally::PlacedText>& texts);
     void tellUser(const QString& title, const QString& text) { outside.tell(this, title, text, true); }
     QPrinterInfo findPrinter() { return outside.findPrinter(); }
     QString askPdfName() { return outside.askFileName(this, Outside::FileKind::SavePdf); }

@@ -6,6 +6,7 @@
 #include <QSlider>
 
 #include "tape/cells.h"
+#include "tape/tapereading.h"
 #include "window/calculator.h"
 
 namespace {
@@ -69,6 +70,7 @@ void Calculator::clearRows() {
     for (auto* column : {&Label10, &Label11, &Label12})
         for (QLabel* cell : *column)
             clearCell(cell);
+    readTapeRows(*body, *Text2);
 }
 
 void Calculator::showView(const tally::TapeView& view) {
@@ -79,6 +81,7 @@ void Calculator::showView(const tally::TapeView& view) {
             for (auto* column : {&Label10, &Label11, &Label12})
                 clearCell((*column)[r]);
     }
+    readTapeRows(*body, *Text2);
     Text2->setFocus();
 }
 

@@ -18,9 +18,11 @@
 
 #include "core/startup.h"
 #include "core/taperule.h"
+#include "shell/access.h"
 #include "shell/metrics.h"
 #include "shell/sounds.h"
 #include "tape/cells.h"
+#include "tape/tapereading.h"
 #include "window/body.h"
 #include "window/design.h"
 
@@ -117,9 +119,14 @@ void Calculator::createControls() {
         control<QLabel>(body, name)->setWordWrap(true);
     // A screen reader on Linux names a combo box by the label it is the buddy of.
     control<QLabel>(body, "Label5")->setBuddy(conversion);
+    control<QLabel>(body, "Label1")->setBuddy(Slider1);
+    conversion->lineEdit()->setAccessibleName(conversion->accessibleName());
+    readTapeRows(*body, *Text2); // lays the list a screen reader reads the tape's lines from
     // The total box shows its one row whole, never a scroll bar over it.
     List2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     List2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (QListWidget* list : {List1, List2})
+        readTrimmed(*list);
 
     QStringList headers;
     for (const design::TreeColumn& column : design::conversionColumns())

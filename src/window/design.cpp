@@ -47,7 +47,7 @@ constexpr Element kElements[] = {
     {"Label2",      Kind::Label,     4740, 4350, 1695,   525, kEditHint,                   kNarrow,     kTip,      kBlack,     true,  AlignCentre,  nullptr},
     {"knst",        Kind::Label,     1350, 3120, 2655,   255, "Constant = ",               kWindowFont, kUnset,    kDarkRed,   false, AlignDefault, nullptr},
     {"Label6",      Kind::Label,     5970, 4080, 1125,   255, "",                          kSansBold,   kUnset,    kRed,       false, AlignRight,   nullptr},
-    {"Label1",      Kind::Label,     4770, 5100, 1665,   375, kDecPoints,                  kWindowFont, kUnset,    kBlack,     false, AlignDefault, nullptr},
+    {"Label1",      Kind::Label,     4770, 5100, 1665,   375, kDecPoints,                  kWindowFont, kUnset,    kBlack,     false, AlignDefault, nullptr,     "Decimal places"},
     {"Label5",      Kind::Label,     7470, 5460, 1785,   225, "Convert Entry to",          kSansBold,   kUnset,    kRed,       false, AlignDefault, nullptr},
     {"Label3",      Kind::Label,     7560, 6090, 2205,   225, "Conversion Factor Button",  kWindowFont, kUnset,    kUnset,     false, AlignDefault, nullptr},
 

@@ -23,6 +23,7 @@
 #include "tape/cells.h"
 #include "tape/copytext.h"
 #include "tape/recalc.h"
+#include "tape/spokenline.h"
 #include "tapes.h"
 
 using namespace tally;
@@ -328,6 +329,19 @@ private slots:
                      q(subtotalCell(str("subtotal"), places)) + " | " + q(newestSubtotalCell(str("subtotal"), places)),
                  fetch("lineCell") + " | " + fetch("entryCell") + " | " + fetch("scrolled") + " | " + fetch("newest"));
     }
+    // A line as a screen reader says it, from its cells as shown (a preview line's number is padded).
+    void spokenLine_data() {
+        columns({"number", "entry", "subtotal", "said"});
+        add("plus", {"3 #", "12.50 +", "27.50 =", "line 3, 12.50 plus, subtotal 27.50"});
+        add("minus", {"4 #", "-1.00 -", "28.50 =", "line 4, -1.00 minus, subtotal 28.50"});
+        add("times, on the preview", {"  7 #", "2.00 x", "14.00 =", "line 7, 2.00 times, subtotal 14.00"});
+        add("divided by, failed", {"5 #", "0.00 /", "", "line 5, 0.00 divided by, no subtotal"});
+        add("line 1 has no operator", {"1 #", "12.50  ", " =", "line 1, 12.50, no subtotal"});
+        add("a loaded text", {"2 #", "abc", "abc =", "line 2, abc, subtotal abc"});
+        add("an empty row", {"", "", "", ""});
+        add("a page row beyond the tape", {" 61 #", "", "", ""});
+    }
+    void spokenLine() { QCOMPARE(q(tally::spokenLine(str("number"), str("entry"), str("subtotal"))), fetch("said")); }
     void recalculate_data() {
         columns({"entries", "subtotals"}); // "|" between lines
         add("line 2 edited to 7 +", {"10  |7 +|2 x", "10|17|34"});
