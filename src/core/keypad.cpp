@@ -12,7 +12,7 @@ Press pressKey(State& state, std::string_view box, int index) {
         return press;
     if (index == kSubtract && box.empty()) {
         press.outcome = Press::Typed;
-        press.box.assign(1, '-'); // assigning a literal trips a false -Wrestrict of GCC 12 at -O3
+        press.box = "-";
         return press;
     }
     if (index > kPointKey) {
