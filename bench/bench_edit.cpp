@@ -12,10 +12,11 @@
 #include <string>
 
 #include "core/numbers.h"
+#include "core/operators.h"
 #include "core/state.h"
 #include "core/taperule.h"
 #include "shell/sounds.h"
-#include "tape/recalc.h"
+#include "tape/tapeview.h"
 #include "window/calculator.h"
 #include "window_main.h"
 
@@ -29,7 +30,7 @@ constexpr int kTypedCount = sizeof kTyped / sizeof *kTyped;
 
 // A full tape as keying writes it: mostly additions of fractional numbers, some subtractions,
 // the odd product and quotient, so the subtotals carry long digit strings.
-void fullTape(tally::State& s) {
+void fullTape(tally::Tape& s) {
     s.nextline = 1;
     for (int n = 1; n <= tally::kTapeLines; ++n) {
         const char op = n % 9 == 0 ? 'x' : n % 13 == 0 ? '/' : n % 5 == 0 ? '-' : '+';
@@ -40,36 +41,40 @@ void fullTape(tally::State& s) {
 // Handler time of one correction: line 1 rewritten with "+", all 1000 subtotals recomputed and
 // the nine rows (lines 1 to 9, the view scrolled to the top of the tape) redrawn in place.
 void BM_EditLine1(benchmark::State& st) {
-    fullTape(window->state);
-    window->VScroll1->setMaximum(tally::kTapeLines);
-    window->VScroll1->setValue(tally::kTapeLines);
-    window->VScroll1->setValue(9);
-    window->Label11_Click(8); // the top row shows line 1
-    if (window->Label10[8]->text() != "1 #" || window->Text3->isHidden()) {
+    tally::Tape& tape = windowState()->tape;
+    fullTape(tape);
+    auto* bar = part<QScrollBar>(window, "VScroll1");
+    auto* editor = part<QLineEdit>(window, "Text3");
+    TapeView* view = part<TapeView>(window);
+    bar->setMaximum(tally::kTapeLines);
+    bar->setValue(tally::kTapeLines);
+    bar->setValue(9);
+    view->Label11_Click(8); // the top row shows line 1
+    if (part<QLabel>(window, "Label10_8")->text() != "1 #" || editor->isHidden()) {
         st.SkipWithError("the editor did not open on line 1");
         return;
     }
     int k = 0;
     for (auto _ : st) {
         st.PauseTiming();
-        window->Text3->setText(kTyped[k]);
+        editor->setText(kTyped[k]);
         k = (k + 1) % kTypedCount;
         st.ResumeTiming();
-        window->edit1_click(tally::kAdd);
-        window->checkit();
+        view->edit1_click(tally::kAdd);
+        view->checkit();
         st.PauseTiming();
         QCoreApplication::processEvents();
         st.ResumeTiming();
     }
     const std::string last = kTyped[(k + kTypedCount - 1) % kTypedCount];
-    if (window->state.entries[1] != last + " +" || window->state.subtotals[1] != last)
+    if (tape.entries[1] != last + " +" || tape.subtotals[1] != last)
         st.SkipWithError("the edit did not reach line 1");
 }
 BENCHMARK(BM_EditLine1)->Unit(benchmark::kMicrosecond);
 
 // The recalculation of a full tape on its own, without the window.
 void BM_Recalculate(benchmark::State& st) {
-    tally::State s;
+    tally::Tape s;
     fullTape(s);
     int k = 0;
     for (auto _ : st) {

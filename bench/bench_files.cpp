@@ -3,8 +3,10 @@
 // Runs offscreen unless a platform is chosen; sounds are silent so only our own work is measured.
 #include <benchmark/benchmark.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,7 +25,7 @@ namespace {
 Calculator* window = nullptr;
 
 // A full tape of the kind the keypad writes: long fractions in the subtotals, as real tapes have.
-void fillFullTape(tally::State& s) {
+void fillFullTape(tally::Tape& s) {
     s.nextline = 1;
     for (int n = 1; n <= tally::kTapeLines; ++n) {
         tally::writeLine(s, *tally::numbertext(n * 12.34 + 0.5), n % 7 == 0 ? '-' : '+');
@@ -31,7 +33,7 @@ void fillFullTape(tally::State& s) {
 }
 
 void BM_EncodeTape(benchmark::State& st) {
-    tally::State s;
+    tally::Tape s;
     fillFullTape(s);
     std::size_t bytes = 0;
     for (auto _ : st) {
@@ -44,10 +46,10 @@ void BM_EncodeTape(benchmark::State& st) {
 BENCHMARK(BM_EncodeTape)->Unit(benchmark::kMicrosecond);
 
 void BM_DecodeApplyTape(benchmark::State& st) {
-    tally::State s;
+    tally::Tape s;
     fillFullTape(s);
     const std::string bytes = tally::encodeTape(s);
-    tally::State target;
+    tally::Tape target;
     for (auto _ : st) {
         const tally::TapeDecode tape = tally::decodeTape(bytes);
         tally::applyTape(target, tape.lines);
@@ -61,10 +63,11 @@ BENCHMARK(BM_DecodeApplyTape)->Unit(benchmark::kMicrosecond);
 
 // Save As through the window: encoding, the read-back check, the temporary file, the write and the rename.
 void BM_SaveAs(benchmark::State& st) {
-    fillFullTape(window->state);
+    fillFullTape(windowState()->tape);
     quietOutside().messages = 0;
+    QAction* saveAs = part<QAction>(window, "mnuSaveAs");
     for (auto _ : st)
-        window->mnuSaveAs_Click();
+        saveAs->trigger();
     if (quietOutside().messages || QFile(quietOutside().fileName).size() == 0)
         st.SkipWithError("the tape was not saved");
 }
@@ -73,17 +76,19 @@ BENCHMARK(BM_SaveAs)->Unit(benchmark::kMicrosecond);
 // Open through the window: reading, decoding, the whole tape replaced, the scroll bar and the
 // nine rows redrawn. The tape is emptied between loads so every load changes what is shown.
 void BM_Open(benchmark::State& st) {
-    fillFullTape(window->state);
-    window->mnuSaveAs_Click();
+    fillFullTape(windowState()->tape);
+    part<QAction>(window, "mnuSaveAs")->trigger();
     quietOutside().messages = 0;
+    QAction* open = part<QAction>(window, "mnuOpen");
+    auto* clear = part<QPushButton>(window, "clearit");
     for (auto _ : st) {
         st.PauseTiming();
-        window->clearit_Click();
+        clear->click();
         QCoreApplication::processEvents();
         st.ResumeTiming();
-        window->mnuOpen_Click();
+        open->trigger();
     }
-    if (quietOutside().messages || window->state.nextline != tally::kTapeLines + 1)
+    if (quietOutside().messages || windowState()->tape.nextline != tally::kTapeLines + 1)
         st.SkipWithError("the tape was not loaded");
     QCoreApplication::processEvents();
 }

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTemporaryDir>
@@ -17,11 +18,12 @@
 #include <string>
 
 #include "core/numbers.h"
+#include "core/operators.h"
 #include "core/state.h"
-#include "core/taperule.h"
 #include "files/tapefile.h"
 #include "shell/sounds.h"
 #include "tape/keeper.h"
+#include "tape/tapeview.h"
 #include "window/calculator.h"
 #include "window_main.h"
 
@@ -46,43 +48,41 @@ struct PaintCounter : QObject {
 // The scroll bar at the tape's end, as the keypad leaves it, without its change handler drawing
 // the scrolled view.
 void placeScrollBar(int lines) {
-    const QSignalBlocker quiet(window->VScroll1);
-    window->VScroll1->setMaximum(std::max(lines, 1));
-    window->VScroll1->setValue(window->VScroll1->maximum());
+    auto* bar = part<QScrollBar>(window, "VScroll1");
+    const QSignalBlocker quiet(bar);
+    bar->setMaximum(std::max(lines, 1));
+    bar->setValue(bar->maximum());
 }
 
 // A tape of `lines` lines written by the tape rule: mostly additions, some subtractions, the odd
 // percentage-like product and quotient, so the subtotals carry long fractions as real tapes do.
 void loadTape(int lines) {
-    tally::State& s = window->state;
-    for (int n = 1; n <= tally::kTapeLines; ++n) {
-        s.entries[n].clear();
-        s.subtotals[n].clear();
-    }
-    s.nextline = 1;
+    tally::Tape& s = windowState()->tape;
+    tally::clearTape(s);
     for (int n = 1; n <= lines; ++n) {
         char op = n % 7 == 0 ? '-' : n % 50 == 0 ? 'x' : n % 60 == 0 ? '/' : '+';
         tally::writeLine(s, op == 'x' ? "1.05" : op == '/' ? "3" : *tally::numbertext(n * 12.34 + 0.5), op);
     }
     placeScrollBar(lines);
-    window->printout();
+    part<TapeView>(window)->printout();
     QCoreApplication::processEvents();
 }
 
 // Undoes one press: the new line goes, the scroll bar and the nine rows are as before it,
 // and whatever painting the press queued is done, so the next press starts from the same screen.
 void rewindPress(int lines) {
-    tally::State& s = window->state;
+    tally::Tape& s = windowState()->tape;
     s.entries[lines + 1].clear();
     s.subtotals[lines + 1].clear();
     s.nextline = lines + 1;
     placeScrollBar(lines);
-    window->printout();
+    part<TapeView>(window)->printout();
     QCoreApplication::processEvents();
 }
 
 bool pressWrote(benchmark::State& st, int lines) {
-    if (window->state.nextline == lines + 2 && !window->state.subtotals[lines + 1].empty())
+    const tally::Tape& tape = windowState()->tape;
+    if (tape.nextline == lines + 2 && !tape.subtotals[lines + 1].empty())
         return true;
     st.SkipWithError("the key press wrote no tape line");
     return false;
@@ -95,26 +95,28 @@ long blocksWritten(int who) {
     return usage.ru_oublock;
 }
 
-// Handler time: type a number into the box, press "+" (Command1_Click(12)). With `kept`, the tape
+// Handler time: type a number into the box, click "+" (Command1_Click(12)). With `kept`, the tape
 // is kept as the program keeps it: the press only marks the tape changed, the snapshot of the tape
 // runs from the event loop a quarter second later (timed as bench_files' EncodeTape), and the
 // keeping thread writes. The counters show the blocks written by the key's thread and by all.
 void BM_OperatorKey(benchmark::State& st) {
     const int lines = static_cast<int>(st.range(0));
     loadTape(lines);
+    auto* box = part<QLineEdit>(window, "Text2");
+    auto* plus = part<QPushButton>(window, "Command1_12");
     QTemporaryDir folder;
     int snapshots = 0;
     const long keyThreadBefore = blocksWritten(RUSAGE_THREAD), allBefore = blocksWritten(RUSAGE_SELF);
     TapeKeeper keeper(folder.filePath("tallyroll").toStdString(), [&] {
         ++snapshots;
-        return tally::encodeTape(window->state);
+        return tally::encodeTape(windowState()->tape);
     });
     if (st.range(1))
         window->keepTape(&keeper);
     int k = 0;
     for (auto _ : st) {
-        window->Text2->setText(kTyped[k]);
-        window->Command1_Click(tally::kAdd);
+        box->setText(kTyped[k]);
+        plus->click();
         st.PauseTiming();
         if (!pressWrote(st, lines))
             break;
@@ -139,19 +141,21 @@ void keyToRepaint(benchmark::State& st, bool wholeBody) {
     const int lines = static_cast<int>(st.range(0));
     loadTape(lines);
     PaintCounter counter;
-    window->Label10[0]->installEventFilter(&counter);
+    auto* box = part<QLineEdit>(window, "Text2");
+    auto* cell = part<QLabel>(window, "Label10_0");
+    cell->installEventFilter(&counter);
     int timedPaints = 0;
     int k = 0;
     for (auto _ : st) {
         st.PauseTiming();
         rewindPress(lines);
-        window->Text2->setText(kTyped[k]);
+        box->setText(kTyped[k]);
         k = (k + 1) % kTypedCount;
         const int paintsBefore = counter.paints;
         st.ResumeTiming();
-        QTest::keyClick(window->Text2, Qt::Key_Return);
+        QTest::keyClick(box, Qt::Key_Return);
         if (wholeBody)
-            window->body->repaint();
+            part<QWidget>(window, "body")->repaint();
         QCoreApplication::processEvents();
         st.PauseTiming();
         timedPaints += counter.paints - paintsBefore;
@@ -160,7 +164,7 @@ void keyToRepaint(benchmark::State& st, bool wholeBody) {
         if (!ok)
             break;
     }
-    window->Label10[0]->removeEventFilter(&counter);
+    cell->removeEventFilter(&counter);
     // Every press must repaint the bottom row once; less would mean the repaint was not timed.
     st.counters["paints_per_press"] = benchmark::Counter(double(timedPaints) / double(st.iterations()));
 }
@@ -178,15 +182,17 @@ BENCHMARK(BM_KeyToFullRepaint)->ArgName("lines")->Arg(999)->Unit(benchmark::kMic
 void BM_Printout(benchmark::State& st) {
     const bool cellsChange = st.range(0) != 0;
     loadTape(tally::kTapeLines);
+    TapeView* view = part<TapeView>(window);
+    tally::Tape& tape = windowState()->tape;
     bool shorter = false;
     for (auto _ : st) {
         if (cellsChange) {
-            window->state.nextline = shorter ? tally::kTapeLines : tally::kTapeLines + 1;
+            tape.nextline = shorter ? tally::kTapeLines : tally::kTapeLines + 1;
             shorter = !shorter;
         }
-        window->printout();
+        view->printout();
     }
-    window->state.nextline = tally::kTapeLines + 1;
+    tape.nextline = tally::kTapeLines + 1;
     QCoreApplication::processEvents();
 }
 BENCHMARK(BM_Printout)->ArgName("cells_change")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
@@ -195,12 +201,14 @@ BENCHMARK(BM_Printout)->ArgName("cells_change")->Arg(1)->Arg(0)->Unit(benchmark:
 // step: the change handler and printscroll.
 void BM_ScrollStep(benchmark::State& st) {
     loadTape(tally::kTapeLines);
+    auto* bar = part<QScrollBar>(window, "VScroll1");
     bool up = false;
     for (auto _ : st) {
-        window->VScroll1->setValue(up ? tally::kTapeLines - 1 : tally::kTapeLines);
+        bar->setValue(up ? tally::kTapeLines - 1 : tally::kTapeLines);
         up = !up;
     }
-    if (window->Label10[0]->text() != "1000 #" && window->Label10[0]->text() != "999 #")
+    const QString bottom = part<QLabel>(window, "Label10_0")->text();
+    if (bottom != "1000 #" && bottom != "999 #")
         st.SkipWithError("the scroll bar did not move the view");
     QCoreApplication::processEvents();
 }

@@ -16,7 +16,7 @@
 
 namespace {
 
-tally::State* tape = nullptr;
+tally::Tape* tape = nullptr;
 Form1* preview = nullptr;
 
 // The preview draws the first 120 lines however long the tape is; a short tape shows the cost
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setStyle("Fusion");
-    tally::State state;
+    tally::Tape state;
     tape = &state;
     // Shown as the program shows it, so the picture box has its real size. Never closed here: it
     // deletes itself on close.

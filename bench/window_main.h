@@ -23,8 +23,23 @@ public:
     void showAbout(QWidget*, const QString&, const QString&) override {}
     QPrinterInfo findPrinter() override { return {}; }
     void quit() override {}
+    void setClipboardText(const QString&) override {}
+    QString stateFolder() override { return {}; }
+    QSize screenSize() override { return {}; }
+    QDate today() override { return QDate(2026, 1, 1); }
+    QString dataFile(const QString& name) override { return Desktop().dataFile(name); }
     EndChoice askEnd(QWidget*, const QString&) override { return EndChoice::Cancel; }
 };
+
+// The state the window works on, and its controls and panels by name.
+inline tally::State*& windowState() {
+    static tally::State* state = nullptr;
+    return state;
+}
+template <class W>
+W* part(const Calculator* window, const char* name = nullptr) {
+    return name ? window->findChild<W*>(name) : window->findChild<W*>();
+}
 
 inline QuietOutside& quietOutside() {
     static QuietOutside outside;
@@ -43,6 +58,7 @@ inline int runWindowBenchmarks(int argc, char** argv, Calculator*& window) {
     if (!QTest::qWaitForWindowExposed(&calculator))
         return 1;
     window = &calculator;
+    windowState() = &state;
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

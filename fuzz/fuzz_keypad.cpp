@@ -10,23 +10,20 @@
 #include "core/keys.h"
 #include "core/taperule.h"
 #include "tape/cells.h"
-#include "tape/recalc.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static tally::State state; // large; emptied for every input
-    state = tally::State{};
+    static tally::Tape state; // large; emptied for every input
+    state = tally::Tape{};
     std::string box;
-    constexpr int kOperators[] = {tally::kAdd, tally::kSubtract, tally::kMultiply, tally::kDivide};
     for (std::size_t i = 0; i < size; ++i) {
         int index = data[i] & 0x1f;
         if (data[i] < 0x80) {
             const tally::KeyRule rule = tally::entryBoxKey(data[i], box.empty());
             if (rule.command == tally::KeyCommand::Pass)
                 box += static_cast<char>(data[i]);
-            const int op = static_cast<int>(rule.command) - static_cast<int>(tally::KeyCommand::Add);
-            if (op < 0 || op > 3)
+            if (rule.command != tally::KeyCommand::Operate)
                 continue;
-            index = kOperators[op];
+            index = rule.op;
         }
         const tally::Press press = tally::pressKey(state, box, index);
         if (press.outcome == tally::Press::LineWritten && !press.box.empty())
@@ -35,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (state.nextline < 1 || state.nextline > tally::kTapeLines + 1)
             std::abort();
     }
-    const tally::State keyed = state;
+    const tally::Tape keyed = state;
     tally::recalculate(state);
     if (state.subtotals != keyed.subtotals)
         std::abort();

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (loaded.lines.size() > static_cast<std::size_t>(tally::kTapeLines))
         std::abort();
 
-    static tally::State state; // large; one for the whole run
+    static tally::Tape state; // large; one for the whole run
     tally::applyTape(state, loaded.lines);
     if (state.nextline != static_cast<int>(loaded.lines.size()) + 1)
         std::abort();

@@ -48,7 +48,7 @@ int main(int argc, char* argv[]) {
     EffectPlayer sounds;
     Desktop desktop;
     Calculator calculator(state, sounds, desktop);
-    TapeKeeper keeper(Calculator::keptFolder(), [&state] { return tally::encodeTape(state); });
+    TapeKeeper keeper(desktop.stateFolder().toStdString(), [&state] { return tally::encodeTape(state.tape); });
     calculator.keepTape(&keeper);
     // A logout, a shutdown, a closed terminal and Ctrl+C end the program through its normal end,
     // without Exit's question: nobody may be there to answer.

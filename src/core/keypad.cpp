@@ -1,10 +1,10 @@
 #include "core/keypad.h"
 
-#include "core/taperule.h"
+#include "core/operators.h"
 
 namespace tally {
 
-Press pressKey(State& state, std::string_view box, int index) {
+Press pressKey(Tape& tape, std::string_view box, int index) {
     Press press;
     press.box = box;
     // A lone "-" or "0" locks the keypad until the box is typed into or cleared.
@@ -19,7 +19,7 @@ Press pressKey(State& state, std::string_view box, int index) {
         const char op = operatorChar(index);
         if (box.empty() || !op)
             return press;
-        if (!writeLine(state, box, op)) {
+        if (!writeLine(tape, box, op)) {
             press.outcome = Press::TapeFull;
             return press;
         }

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "core/sound.h"
-#include "core/state.h"
+#include "core/tape.h"
 
 namespace tally {
 
@@ -25,6 +25,6 @@ struct Press {
 };
 
 // A press of keypad key `index` with `box` in the entry box.
-Press pressKey(State& state, std::string_view box, int index);
+Press pressKey(Tape& tape, std::string_view box, int index);
 
 } // namespace tally

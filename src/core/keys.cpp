@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "core/operators.h"
 #include "core/taperule.h"
 
 namespace tally {
@@ -22,10 +23,6 @@ constexpr KeyRow kEntryBoxKeys[] = {
     {u"0123456789.", {Pass, kDigit}},
     kDelete,
     {u"\"", {Swallow, kOp}}, // a tape file cannot carry it
-    {u"\r\n+", {Add, kOp}},
-    {u"-", {Subtract, kOp}},
-    {u"*", {Multiply, kOp}},
-    {u"/", {Divide, kOp}},
     {u"oO", {Exit, kOp}},
     {u"cC", {ClearTape, kOp}},
     {u"sS", {Store, kOp}},
@@ -34,21 +31,18 @@ constexpr KeyRow kEntryBoxKeys[] = {
 
 // The editor's commands play their own sounds (Store, Exit) or none (Cancel, Preview).
 constexpr KeyRow kEditorKeys[] = {
-    {u"0123456789.\b", {Pass, kDigit}},
-    kDelete,
-    {u"\x1b", {Cancel, Sound::None}},
-    {u"\"", {Swallow, kOp}},
-    {u"+", {Add, kOp}},
-    {u"-", {Subtract, kOp}},
-    {u"*", {Multiply, kOp}},
-    {u"/", {Divide, kOp}},
-    {u"xX", {Exit, Sound::None}},
-    {u"sS", {Store, Sound::None}},
+    {u"0123456789.\b", {Pass, kDigit}}, kDelete,
+    {u"\x1b", {Cancel, Sound::None}},   {u"\"", {Swallow, kOp}},
+    {u"xX", {Exit, Sound::None}},       {u"sS", {Store, Sound::None}},
     {u"eE", {Preview, Sound::None}},
 };
 
+// The operators' keys come from the operator table, the other commands from the key table.
 template <std::size_t N>
-KeyRule lookUp(const KeyRow (&table)[N], char16_t key) {
+KeyRule lookUp(const KeyRow (&table)[N], std::u16string_view Operator::*keys, char16_t key) {
+    for (const Operator& op : operators())
+        if ((op.*keys).find(key) != std::u16string_view::npos)
+            return {Operate, kOp, op.code};
     for (const KeyRow& row : table)
         if (row.keys.find(key) != std::u16string_view::npos)
             return row.rule;
@@ -62,11 +56,11 @@ KeyRule lookUp(const KeyRow (&table)[N], char16_t key) {
 KeyRule entryBoxKey(char16_t key, bool boxEmpty) {
     if (key == u'-' && boxEmpty)
         return {Pass, kOp}; // starts a negative number
-    return lookUp(kEntryBoxKeys, key);
+    return lookUp(kEntryBoxKeys, &Operator::entryKeys, key);
 }
 
 KeyRule editorKey(char16_t key) {
-    return lookUp(kEditorKeys, key);
+    return lookUp(kEditorKeys, &Operator::editorKeys, key);
 }
 
 namespace {

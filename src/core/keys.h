@@ -12,10 +12,7 @@ namespace tally {
 enum class KeyCommand {
     Pass,    // the character reaches the box
     Swallow, // the character is dropped
-    Add,
-    Subtract,
-    Multiply,
-    Divide, // keypad operators (in the editor: write the line back)
+    Operate, // an operator of the operator table (in the editor: write the line back with it)
     Exit,
     ClearTape,
     Store,
@@ -27,6 +24,8 @@ enum class KeyCommand {
 struct KeyRule {
     KeyCommand command = KeyCommand::Pass;
     Sound sound = Sound::None;
+    int op = 0; // Operate: the operator's code
+    bool operator==(const KeyRule&) const = default;
 };
 
 // A character typed into the entry box; `boxEmpty` tells whether the box holds no text

@@ -1,23 +1,9 @@
 #include "core/taperule.h"
 
 #include "core/numbers.h"
+#include "core/operators.h"
 
 namespace tally {
-
-char operatorChar(int code) {
-    switch (code) {
-    case kAdd:
-        return '+';
-    case kSubtract:
-        return '-';
-    case kMultiply:
-        return 'x';
-    case kDivide:
-        return '/';
-    default:
-        return '\0';
-    }
-}
 
 EntryParts splitEntry(std::string_view entry) {
     if (entry.size() < 2)
@@ -38,30 +24,29 @@ std::string editedEntry(std::string_view stored, std::string_view opened, std::s
 }
 
 char entryOperator(std::string_view entry) {
-    const char op = entry.empty() ? '\0' : entry.back();
-    return op == '+' || op == '-' || op == 'x' || op == '/' ? op : '\0';
+    return !entry.empty() && operatorOfChar(entry.back()) ? entry.back() : '\0';
+}
+
+std::optional<double> entryValue(std::string_view entry) {
+    return textvalue(entry);
+}
+
+std::optional<std::string> editorText(std::string_view cell) {
+    const std::string plain = formatnumber(splitEntry(cell).number, "#####.#####");
+    const std::optional<double> value = textvalue(plain);
+    return value ? numbertext(*value) : std::nullopt;
 }
 
 std::optional<std::string> combine(std::string_view previousSubtotal, std::string_view entry, char op) {
-    const std::optional<double> p = textvalue(previousSubtotal), e = textvalue(entry);
-    if (!p || !e)
+    const Operator* row = operatorOfChar(op);
+    const std::optional<double> p = textvalue(previousSubtotal), e = entryValue(entry);
+    if (!row || !p || !e)
         return std::nullopt;
-    switch (op) {
-    case '+':
-        return numbertext(*p + *e);
-    case '-':
-        return numbertext(*p - *e);
-    case 'x':
-        return numbertext(*p * *e);
-    case '/':
-        return numbertext(*p / *e);
-    default:
-        return std::nullopt;
-    }
+    return numbertext(row->apply(*p, *e));
 }
 
 std::optional<std::string> firstSubtotal(std::string_view entry) {
-    const std::optional<double> value = textvalue(entry);
+    const std::optional<double> value = entryValue(entry);
     return value ? numbertext(*value) : std::nullopt;
 }
 
@@ -98,19 +83,6 @@ std::string keepSavable(std::string_view utf8) {
     std::string out;
     scanSavable(utf8, [&](std::size_t at, std::size_t length) { out.append(utf8.substr(at, length)); });
     return out;
-}
-
-bool writeLine(State& state, std::string_view box, char op) {
-    if (state.tapeFull())
-        return false;
-    const int n = state.nextline;
-    const std::optional<double> value = textvalue(box);
-    const std::string number = value ? *numbertext(*value) : keepSavable(box);
-    state.entries[n] = joinEntry(number, n == 1 ? '\0' : op);
-    state.subtotals[n] =
-        (n == 1 ? firstSubtotal(number) : combine(state.subtotals[n - 1], state.entries[n], op)).value_or("");
-    state.nextline = n + 1;
-    return true;
 }
 
 } // namespace tally

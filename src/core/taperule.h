@@ -6,20 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/state.h"
-
 namespace tally {
-
-// Operator codes are the indexes of the keypad's operator buttons.
-enum OperatorCode : int {
-    kAdd = 12,
-    kSubtract = 13,
-    kMultiply = 14,
-    kDivide = 16
-};
-
-// "+", "-", "x" or "/" for an operator code; '\0' for any other code.
-char operatorChar(int code);
 
 // An entry taken apart: everything before the operator part, and the operator part itself
 // (" +", two blanks on line 1). An entry shorter than two characters (only a loaded file holds
@@ -35,11 +22,20 @@ std::string joinEntry(std::string_view number, char op);
 // text is still the one the editor `opened` with, the `stored` entry's own number, so changing
 // only the operator never rounds the number to the five decimals the editor shows.
 std::string editedEntry(std::string_view stored, std::string_view opened, std::string_view typed, char op);
-// The operator an entry carries as its last character: '+', '-', 'x', '/'; '\0' for none.
+// The operator an entry carries as its last character, one of the operator table's tape
+// characters; '\0' for none.
 char entryOperator(std::string_view entry);
+
+// The two readings of an entry's number. entryValue: the number at the front of a tape entry, as
+// the subtotals and the cells read it (none when too large for a double). editorText: the number
+// a tape cell shows ("1,234.50 +"), as the row editor offers it for correcting: without grouping,
+// at most five decimals, in canonical text; none when the cell shows no number.
+std::optional<double> entryValue(std::string_view entry);
+std::optional<std::string> editorText(std::string_view cell);
 
 // The subtotal text after a line with operator `op`: numbertext of previous (+ - x /) entry,
 // both read with textvalue. None when there is no finite result (division by zero, overflow).
+// `op` is a tape character of the operator table.
 std::optional<std::string> combine(std::string_view previousSubtotal, std::string_view entry, char op);
 // Line 1 keeps its own number as subtotal.
 std::optional<std::string> firstSubtotal(std::string_view entry);
@@ -52,11 +48,5 @@ bool isControlByte(unsigned char c);
 bool savable(std::string_view utf8);
 // The text without the characters a tape file cannot carry.
 std::string keepSavable(std::string_view utf8);
-
-// Writes the next tape line from the entry box's text with operator `op`. The number is kept in
-// its canonical text; a text too large for a number stays as typed (without what a tape file
-// cannot carry) and its subtotal stays empty, so nothing the user keyed is lost. False, with nothing written, when the
-// tape is full.
-bool writeLine(State& state, std::string_view box, char op);
 
 } // namespace tally

@@ -10,32 +10,29 @@
 
 namespace tally {
 
-std::string encodeTape(const State& state) {
+std::string encodeTape(const Tape& tape) {
     std::string out;
-    const int last = std::min(state.nextline - 1, kTapeLines);
-    for (int i = 1; i <= last; ++i) {
+    for (int i = 1; i <= tape.last(); ++i) {
         const auto line = static_cast<std::size_t>(i);
-        appendRecord(out, {utf8ToLatin1(state.entries[line]), utf8ToLatin1(state.subtotals[line])});
+        appendRecord(out, {utf8ToLatin1(tape.entries[line]), utf8ToLatin1(tape.subtotals[line])});
     }
     return out;
 }
 
-std::string readBackProblem(const State& state, std::string_view bytes) {
+std::string readBackProblem(const Tape& tape, std::string_view bytes) {
     if (bytes.size() > kLargestTapeFile)
         return "The tape would make a file of " + std::to_string(bytes.size() / 1024) +
                " KiB, and Open reads no tape file "
                "larger than " +
                sizeText(kLargestTapeFile) + ".";
-    const int last = std::min(state.nextline - 1, kTapeLines);
-    std::vector<TapeLine> lines;
-    for (int i = 1; i <= last; ++i)
-        lines.push_back({state.entries[std::size_t(i)], state.subtotals[std::size_t(i)]});
+    const int last = tape.last();
+    const std::vector<TapeLine> lines = tapeLines(tape);
     const TapeDecode back = decodeTape(bytes);
     if (back.ok() && back.lines == lines)
         return {};
     // Name the first line that does not come back on its own, so the user knows what to mend.
     for (int i = 1; i <= last; ++i) {
-        State one;
+        Tape one;
         applyTape(one, {lines[std::size_t(i - 1)]});
         const TapeDecode alone = decodeTape(encodeTape(one));
         if (!alone.ok() || alone.lines != std::vector<TapeLine>{lines[std::size_t(i - 1)]})
@@ -77,30 +74,29 @@ TapeDecode decodeTape(std::string_view bytes) {
     return result;
 }
 
-void applyTape(State& state, const std::vector<TapeLine>& lines) {
+void applyTape(Tape& tape, const std::vector<TapeLine>& lines) {
     const std::size_t count = std::min(lines.size(), static_cast<std::size_t>(kTapeLines));
     for (std::size_t i = 1; i <= static_cast<std::size_t>(kTapeLines); ++i) {
         if (i <= count) {
-            state.entries[i] = lines[i - 1].entry;
-            state.subtotals[i] = lines[i - 1].subtotal;
+            tape.entries[i] = lines[i - 1].entry;
+            tape.subtotals[i] = lines[i - 1].subtotal;
         } else {
-            state.entries[i].clear();
-            state.subtotals[i].clear();
+            tape.entries[i].clear();
+            tape.subtotals[i].clear();
         }
     }
-    state.nextline = static_cast<int>(count) + 1;
+    tape.nextline = static_cast<int>(count) + 1;
 }
 
-void keepTape(std::vector<TapeLine>& kept, const State& state) {
-    if (state.nextline > 1)
-        kept = tapeLines(state);
+void keepTape(std::vector<TapeLine>& kept, const Tape& tape) {
+    if (tape.nextline > 1)
+        kept = tapeLines(tape);
 }
 
-std::vector<TapeLine> tapeLines(const State& state) {
+std::vector<TapeLine> tapeLines(const Tape& tape) {
     std::vector<TapeLine> lines;
-    const int last = std::min(state.nextline - 1, kTapeLines);
-    for (std::size_t i = 1; i <= static_cast<std::size_t>(std::max(last, 0)); ++i)
-        lines.push_back({state.entries[i], state.subtotals[i]});
+    for (std::size_t i = 1; i <= static_cast<std::size_t>(tape.last()); ++i)
+        lines.push_back({tape.entries[i], tape.subtotals[i]});
     return lines;
 }
 

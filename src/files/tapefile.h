@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/state.h"
+#include "core/tape.h"
 
 namespace tally {
 
@@ -29,11 +29,11 @@ struct TapeDecode {
 constexpr std::size_t kLargestTapeFile = 512 * 1024;
 
 // The bytes of the file for lines 1 .. nextline - 1.
-std::string encodeTape(const State& state);
+std::string encodeTape(const Tape& tape);
 
-// Why `bytes`, encoded from `state`, would not open again as the same tape (a line holding a
+// Why `bytes`, encoded from `tape`, would not open again as the same tape (a line holding a
 // double quote or a character Latin-1 lacks, a file too large for Open); "" when they would.
-std::string readBackProblem(const State& state, std::string_view bytes);
+std::string readBackProblem(const Tape& tape, std::string_view bytes);
 
 // All or nothing: a file the tape cannot hold whole is refused, so a failed load never leaves
 // a half-replaced tape behind; so is a file holding a control character (no text file of
@@ -43,11 +43,11 @@ TapeDecode decodeTape(std::string_view bytes);
 
 // Lines 1..n become the loaded lines and lines n+1..1000 are emptied, so nothing of the old
 // tape shows up again behind the loaded one; nextline becomes n + 1. At most 1000 lines are taken.
-void applyTape(State& state, const std::vector<TapeLine>& lines);
+void applyTape(Tape& tape, const std::vector<TapeLine>& lines);
 // Lines 1 .. nextline - 1 of the tape, as applyTape takes them back.
-std::vector<TapeLine> tapeLines(const State& state);
+std::vector<TapeLine> tapeLines(const Tape& tape);
 // Before a tape is cleared or replaced: its lines go to `kept`, from where they can be brought
 // back; an empty tape keeps what was kept before.
-void keepTape(std::vector<TapeLine>& kept, const State& state);
+void keepTape(std::vector<TapeLine>& kept, const Tape& tape);
 
 } // namespace tally

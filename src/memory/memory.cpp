@@ -62,10 +62,10 @@ StoreOutcome storeSubtotal(State& state, int viewmode, int scrollline) {
         return out;
     }
     // Only a line on the tape can be stored: slot 0 and lines past the end hold no subtotal of it.
-    const int line = viewmode != 0 ? scrollline : state.nextline - 1;
-    if (line < 1 || line >= state.nextline || line > kTapeLines)
+    const int line = viewmode != 0 ? scrollline : state.tape.nextline - 1;
+    if (line < 1 || line >= state.tape.nextline || line > kTapeLines)
         return out;
-    const std::string& subtotal = state.subtotals[static_cast<std::size_t>(line)];
+    const std::string& subtotal = state.tape.subtotals[static_cast<std::size_t>(line)];
     // A failed line has no subtotal; storing its empty text would list a row that Remove later
     // turns into a real value.
     if (!storedValue(subtotal))

@@ -98,7 +98,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
 
 // ---- Form1 ----
 
-Form1::Form1(tally::State& s, Outside& out, QWidget* parent) : QWidget(parent, Qt::Window), state(s), outside(out) {
+Form1::Form1(const tally::Tape& t, Outside& out, QWidget* parent) : QWidget(parent, Qt::Window), tape(t), outside(out) {
     setObjectName("Form1");
     setAttribute(Qt::WA_DeleteOnClose);
     // The main window decides when the program ends; an open preview does not keep it running.
@@ -166,7 +166,7 @@ void Form1::drawpreview() {
     Picture1->print(QString());
 
     // Six texts a row, right edges from the right half to the left; the sixth ends the line.
-    const std::vector<tally::PlacedText> texts = tally::previewPage(state);
+    const std::vector<tally::PlacedText> texts = tally::previewPage(tape);
     for (int r = 1; r <= tally::kPageRows; ++r) {
         for (const tally::PlacedText& t : texts) {
             if (t.row != r)
@@ -189,7 +189,7 @@ void Form1::readPage(const QString& date, const std::vector<tally::PlacedText>& 
         for (int r = 1; r <= tally::kPageRows; ++r) {
             // Past the tape's end the page shows only the form of a line, which says nothing.
             const int line = half.lineNumber == tally::kPreviewLeft.lineNumber ? r : r + tally::kPageRows;
-            if (line >= state.nextline)
+            if (line >= tape.nextline)
                 continue;
             std::array<std::string, 3> cells;
             const std::array<int, 3> edges{half.lineNumber, half.entry, half.subtotal};

@@ -5,7 +5,7 @@
 #include <QPrinterInfo>
 #include <QWidget>
 
-#include "core/state.h"
+#include "core/tape.h"
 #include "print/pagelayout.h"
 #include "shell/outside.h"
 
@@ -53,9 +53,9 @@ class Form1 : public QWidget {
 
 public:
     // With a parent, the preview is a window of the parent's: it stays above it and closes with it.
-    Form1(tally::State& state, Outside& outside, QWidget* parent = nullptr);
+    Form1(const tally::Tape& tape, Outside& outside, QWidget* parent = nullptr);
 
-    tally::State& state;
+    const tally::Tape& tape;
 
     // ---- controls, by design name ----
     QPushButton* Command1 = nullptr; // "Print"

@@ -39,8 +39,8 @@ void place(std::vector<PlacedText>& texts, int right, int row, std::optional<std
         texts.push_back({rightEnd(std::move(*text)), right, row});
 }
 
-std::string subtotalText(const State& state, int line, const HalfEdges& edges, int charWidth) {
-    return subtotalCell(state.subtotals.at(line), kSubtotalPatterns.at(state.printplaces),
+std::string subtotalText(const Tape& tape, int line, const HalfEdges& edges, int charWidth) {
+    return subtotalCell(tape.subtotals.at(line), kSubtotalPatterns.at(kPrintPlaces),
                         fitsColumn(edges.subtotal - edges.entry, charWidth));
 }
 
@@ -51,19 +51,18 @@ std::string previewLineNumber(int line) {
     return padded.substr(padded.size() - 5);
 }
 
-std::vector<PlacedText> previewPage(State& state) {
-    state.printplaces = kPrintPlaces;
+std::vector<PlacedText> previewPage(const Tape& tape) {
     std::vector<PlacedText> texts;
     texts.reserve(6 * kPageRows);
     for (int r = 1; r <= kPageRows; ++r) {
         const int n = r, m = r + kPageRows;
         const Fits rightEntry = fitsColumn(kPreviewRight.entry - kPreviewRight.lineNumber, kPreviewCharWidth);
         const Fits leftEntry = fitsColumn(kPreviewLeft.entry - kPreviewLeft.lineNumber, kPreviewCharWidth);
-        place(texts, kPreviewRight.subtotal, r, subtotalText(state, m, kPreviewRight, kPreviewCharWidth));
-        place(texts, kPreviewRight.entry, r, entryCell(state.entries.at(m), rightEntry));
+        place(texts, kPreviewRight.subtotal, r, subtotalText(tape, m, kPreviewRight, kPreviewCharWidth));
+        place(texts, kPreviewRight.entry, r, entryCell(tape.entries.at(m), rightEntry));
         place(texts, kPreviewRight.lineNumber, r, previewLineNumber(m));
-        place(texts, kPreviewLeft.subtotal, r, subtotalText(state, n, kPreviewLeft, kPreviewCharWidth));
-        place(texts, kPreviewLeft.entry, r, entryCell(state.entries.at(n), leftEntry));
+        place(texts, kPreviewLeft.subtotal, r, subtotalText(tape, n, kPreviewLeft, kPreviewCharWidth));
+        place(texts, kPreviewLeft.entry, r, entryCell(tape.entries.at(n), leftEntry));
         place(texts, kPreviewLeft.lineNumber, r, previewLineNumber(n));
     }
     return texts;
@@ -85,18 +84,17 @@ std::optional<std::string> paperEntry(std::string_view entry, const Fits& fits) 
     return fitFigure(formatnumber(*value, kPaperEntryPattern), *value, parts.operatorPart, fits);
 }
 
-std::vector<Sheet> paperSheets(State& state) {
-    state.printplaces = kPrintPlaces;
-    const int last = std::min(state.nextline - 1, kTapeLines);
+std::vector<Sheet> paperSheets(const Tape& tape) {
+    const int last = tape.last();
     auto placeLine = [&](std::vector<PlacedText>& texts, int line, int row, const HalfEdges& edges) {
         place(texts, edges.lineNumber, row, lineNumberCell(line));
         place(texts, edges.entry, row,
-              paperEntry(state.entries.at(line), fitsColumn(edges.entry - edges.lineNumber, kPaperCharWidth)));
-        place(texts, edges.subtotal, row, subtotalText(state, line, edges, kPaperCharWidth));
+              paperEntry(tape.entries.at(line), fitsColumn(edges.entry - edges.lineNumber, kPaperCharWidth)));
+        place(texts, edges.subtotal, row, subtotalText(tape, line, edges, kPaperCharWidth));
     };
 
     std::vector<Sheet> sheets;
-    const int count = sheetCount(state.nextline);
+    const int count = sheetCount(tape.nextline);
     for (int s = 0; s < count; ++s) {
         Sheet sheet{s * kLinesPerSheet, s == 0, {}};
         for (int r = 1; r <= kPageRows; ++r) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/numbers.h"
-#include "core/state.h"
+#include "core/tape.h"
 
 namespace tally {
 
@@ -39,10 +39,10 @@ std::string previewLineNumber(int line);
 
 // The 60 rows of the preview from lines 1..120 as the arrays hold them, whatever nextline says.
 // Per row, in drawing order: subtotal, entry, line number of line r + 60, then of line r.
-// Sets printplaces to 2 (subtotals always show two decimals here). A text that cannot be built
+// Subtotals always show two decimals here. A text that cannot be built
 // (a number too large for a double) is left out; the rest of the page stands. A text longer than
 // any page is wide (200 characters) keeps only its right end.
-std::vector<PlacedText> previewPage(State& state);
+std::vector<PlacedText> previewPage(const Tape& tape);
 
 // ---- Paper (paper units: 1/600 inch; scale with toDevice for the printer's resolution) ----
 
@@ -82,10 +82,10 @@ int sheetCount(int nextline);
 // a double gives none.
 std::optional<std::string> paperEntry(std::string_view entry, const Fits& fits = {});
 
-// Every sheet of the tape, lines 1 .. nextline - 1. Sets printplaces to 2. A text that cannot be
+// Every sheet of the tape, lines 1 .. nextline - 1. Subtotals show two decimals. A text that cannot be
 // built is left out, so paper never shows a figure that is not on the tape. Long texts are cut as
 // on the preview.
-std::vector<Sheet> paperSheets(State& state);
+std::vector<Sheet> paperSheets(const Tape& tape);
 
 // ---- Date ----
 

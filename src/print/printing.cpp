@@ -19,7 +19,7 @@ namespace {
 constexpr int kPdfDpi = 1200; // the resolution a high-resolution printer would give
 }
 
-QByteArray tapePdf(tally::State& state, const QPageSize& paper, const QMarginsF& printable) {
+QByteArray tapePdf(const tally::Tape& tape, const QPageSize& paper, const QMarginsF& printable) {
     const QFont font = design::fontOf("Terminal", 10);
 
     QByteArray pdf;
@@ -45,7 +45,7 @@ QByteArray tapePdf(tally::State& state, const QPageSize& paper, const QMarginsF&
 
     const QDate today = QDate::currentDate();
     const QString date = QString::fromStdString(tally::dateText(today.year(), today.month(), today.day()));
-    const std::vector<tally::Sheet> sheets = tally::paperSheets(state);
+    const std::vector<tally::Sheet> sheets = tally::paperSheets(tape);
 
     bool ok = true;
     for (std::size_t s = 0; s < sheets.size() && ok; ++s) {
@@ -82,7 +82,7 @@ void Form1::Command1_Click() {
         // which tells whether the queue took the job.
         QPageLayout layout = QPrinter(info, QPrinter::HighResolution).pageLayout();
         layout.setUnits(QPageLayout::Point);
-        pdf = tapePdf(state, layout.pageSize(), layout.minimumMargins());
+        pdf = tapePdf(tape, layout.pageSize(), layout.minimumMargins());
         if (!pdf.isEmpty())
             why = tally::submitPdf(info.printerName().toStdString(), "Calculator tape", pdf.toStdString()).error;
     } else {
@@ -98,7 +98,7 @@ void Form1::Command1_Click() {
             name += ".pdf";
         QPrinter paper(QPrinter::HighResolution);
         paper.setOutputFormat(QPrinter::PdfFormat);
-        pdf = tapePdf(state, paper.pageLayout().pageSize(), QMarginsF());
+        pdf = tapePdf(tape, paper.pageLayout().pageSize(), QMarginsF());
         // Written as Save As writes a tape: a file that was there stays whole until the new one is.
         if (!pdf.isEmpty())
             why = tally::replaceFile(QFile::encodeName(name).toStdString(), pdf.toStdString());

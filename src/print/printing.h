@@ -4,11 +4,11 @@
 #include <QMarginsF>
 #include <QPageSize>
 
-#include "core/state.h"
+#include "core/tape.h"
 
 // Every sheet of the tape as a PDF document on paper of `paper`'s size. Positions are measured
 // from the corner of the printable area, which lies `printable` points inside the sheet's edges
 // (a printer's own unprintable margins; none for a PDF file). They are laid out at 600 dots per
 // inch and scaled to the document's resolution; texts are measured in its own font metrics.
-// Sets printplaces to 2. Empty when the document cannot be made.
-QByteArray tapePdf(tally::State& state, const QPageSize& paper, const QMarginsF& printable);
+// Empty when the document cannot be made.
+QByteArray tapePdf(const tally::Tape& tape, const QPageSize& paper, const QMarginsF& printable);

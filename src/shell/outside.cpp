@@ -1,10 +1,16 @@
 #include "shell/outside.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
+
+#include "files/lastsession.h"
+#include "shell/datafiles.h"
 
 void Desktop::tell(QWidget* parent, const QString& title, const QString& text, bool warning) {
     if (warning)
@@ -60,6 +66,28 @@ QPrinterInfo Desktop::findPrinter() {
 void Desktop::quit() {
     QApplication::closeAllWindows();
     QCoreApplication::quit();
+}
+
+void Desktop::setClipboardText(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
+
+QString Desktop::stateFolder() {
+    return QString::fromStdString(
+        tally::stateFolder(qEnvironmentVariable("XDG_STATE_HOME").toStdString(), QDir::homePath().toStdString()));
+}
+
+QSize Desktop::screenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize();
+}
+
+QDate Desktop::today() {
+    return QDate::currentDate();
+}
+
+QString Desktop::dataFile(const QString& name) {
+    return dataFilePath(name);
 }
 
 Outside::EndChoice Desktop::askEnd(QWidget* parent, const QString& text) {

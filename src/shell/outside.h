@@ -1,7 +1,10 @@
 #pragma once
 // Everything that leaves the windows: messages, file names, other programs, the About box, the
-// printer and the end of the program. The program uses the desktop; tests provide their own.
+// printer, the end of the program, and the desktop's pieces (clipboard, state folder, screen, clock,
+// data files). The program uses the desktop; tests provide their own.
+#include <QDate>
 #include <QPrinterInfo>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -36,6 +39,14 @@ public:
         Cancel
     };
     virtual EndChoice askEnd(QWidget* parent, const QString& text) = 0;
+    virtual void setClipboardText(const QString& text) = 0;
+    // The folder that keeps this program's state between sessions; empty when the user has none.
+    virtual QString stateFolder() = 0;
+    // The primary screen's size in pixels; empty when there is no screen.
+    virtual QSize screenSize() = 0;
+    virtual QDate today() = 0;
+    // Where the data file `name` (a factor table, ...) is found; empty when nowhere.
+    virtual QString dataFile(const QString& name) = 0;
 };
 
 // Message boxes, file dialogs, QProcess, the default printer and QCoreApplication::quit.
@@ -49,4 +60,10 @@ public:
     QPrinterInfo findPrinter() override;
     void quit() override;
     EndChoice askEnd(QWidget* parent, const QString& text) override;
+    void setClipboardText(const QString& text) override;
+    // $XDG_STATE_HOME/tallyroll, or ~/.local/state/tallyroll.
+    QString stateFolder() override;
+    QSize screenSize() override;
+    QDate today() override;
+    QString dataFile(const QString& name) override;
 };

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/numbers.h"
+#include "core/tape.h"
 #include "core/taperule.h"
 
 namespace tally {
@@ -47,8 +48,8 @@ std::string newestSubtotalCell(std::string_view subtotal, std::string_view patte
 }
 
 namespace {
-TapeView viewFrom(int bottomLine, bool scrolled) {
-    TapeView view;
+ViewLines viewFrom(int bottomLine, bool scrolled) {
+    ViewLines view;
     view.scrolled = scrolled;
     for (int r = 0; r < kVisibleRows; ++r) {
         const int line = bottomLine - r;
@@ -58,10 +59,10 @@ TapeView viewFrom(int bottomLine, bool scrolled) {
 }
 } // namespace
 
-TapeView newestView(int nextline) {
+ViewLines newestView(int nextline) {
     return viewFrom(nextline - 1, false);
 }
-TapeView scrolledView(int bottomLine) {
+ViewLines scrolledView(int bottomLine) {
     return viewFrom(bottomLine, true);
 }
 

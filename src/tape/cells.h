@@ -35,11 +35,11 @@ std::string newestSubtotalCell(std::string_view subtotal, std::string_view patte
 // The nine rows of the tape view with `bottomLine` on the bottom row: row r shows line
 // bottomLine - r, 0 when no line. The newest-lines view leaves a row without a line as it is;
 // the scrolled view blanks it, so rows above line 1 never show a line of before.
-struct TapeView {
+struct ViewLines {
     std::array<int, kVisibleRows> lines{};
     bool scrolled = false;
 };
-TapeView newestView(int nextline);
-TapeView scrolledView(int bottomLine);
+ViewLines newestView(int nextline);
+ViewLines scrolledView(int bottomLine);
 
 } // namespace tally

@@ -1,7 +1,5 @@
 #include "tape/copytext.h"
 
-#include <algorithm>
-
 #include "core/taperule.h"
 #include "tape/cells.h"
 
@@ -15,16 +13,15 @@ void appendField(std::string& out, std::string_view text, char after) {
 }
 } // namespace
 
-std::string copyText(const State& state, std::string_view pattern) {
+std::string copyText(const Tape& tape, std::string_view pattern) {
     std::string out;
-    const int last = std::min(state.nextline - 1, kTapeLines);
-    for (int n = 1; n <= last; ++n) {
-        const std::string& entry = state.entries[static_cast<std::size_t>(n)];
+    for (int n = 1; n <= tape.last(); ++n) {
+        const std::string& entry = tape.entries[static_cast<std::size_t>(n)];
         const char op = entryOperator(entry);
         appendField(out, lineNumberText(n), '\t');
         appendField(out, entryNumberCell(entry).value_or(std::string(splitEntry(entry).number)), '\t');
         appendField(out, op ? std::string_view(&op, 1) : std::string_view(), '\t');
-        appendField(out, subtotalNumberCell(state.subtotals[static_cast<std::size_t>(n)], pattern), '\n');
+        appendField(out, subtotalNumberCell(tape.subtotals[static_cast<std::size_t>(n)], pattern), '\n');
     }
     return out;
 }

@@ -2,15 +2,13 @@
 // key writes the line back and recomputes the whole tape.
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QScrollBar>
 
 #include "core/keys.h"
 #include "core/numbers.h"
+#include "core/operators.h"
 #include "core/taperule.h"
-#include "tape/cells.h"
-#include "tape/recalc.h"
-#include "window/calculator.h"
+#include "tape/tapeview.h"
 
 namespace {
 // The line a row shows, read back from its line-number cell; 0 for an empty row.
@@ -20,7 +18,7 @@ int lineOfCell(const QLabel* cell) {
 }
 } // namespace
 
-void Calculator::Label11_Click(int Index) {
+void TapeView::Label11_Click(int Index) {
     if (Index < 0 || Index >= tally::kVisibleRows)
         return;
     play(tally::Sound::Calc1);
@@ -28,11 +26,8 @@ void Calculator::Label11_Click(int Index) {
     Text3->move(Label11[Index]->pos());
     Text3->show();
     Text3->raise();
-    // The number the cell shows, without grouping and with at most five decimals.
-    const std::string cell = Label11[Index]->text().toStdString();
-    const std::string plain = tally::formatnumber(tally::splitEntry(cell).number, "#####.#####");
-    if (const std::optional<double> value = tally::textvalue(plain))
-        Text3->setText(QString::fromStdString(*tally::numbertext(*value)));
+    if (const std::optional<std::string> number = tally::editorText(Label11[Index]->text().toStdString()))
+        Text3->setText(QString::fromStdString(*number));
     editOpened = Text3->text().toStdString();
     Text3->setFocus();
     // Typing replaces the number; End or the arrows amend it.
@@ -40,7 +35,7 @@ void Calculator::Label11_Click(int Index) {
     play(tally::Sound::Calc1);
 }
 
-bool Calculator::Text3_KeyDown(int keyCode) {
+bool TapeView::Text3_KeyDown(int keyCode) {
     if (keyCode == Qt::Key_Up) {
         if (VScroll1->value() > 1)
             VScroll1->setValue(VScroll1->value() - 1);
@@ -54,45 +49,27 @@ bool Calculator::Text3_KeyDown(int keyCode) {
     return false;
 }
 
-bool Calculator::Text3_KeyPress(char16_t k) {
+bool TapeView::Text3_KeyPress(char16_t k) {
     const tally::KeyRule rule = tally::editorKey(k);
     play(rule.sound);
-    auto commit = [this](int code) {
-        edit1_click(code);
-        checkit();
-        Text3->hide();
-        Text2->setFocus();
-    };
     using enum tally::KeyCommand;
     switch (rule.command) {
     case Pass:
         return false;
     case Cancel:
-        Text2->setFocus();
+        entry->setFocus();
         Text3->hide();
         break;
+    case Operate:
+        edit1_click(rule.op);
+        checkit();
+        Text3->hide();
+        entry->setFocus();
+        break;
     case Exit:
-        Command2->setFocus();
-        Command2_Click();
-        break;
     case Store:
-        store->setFocus();
-        store_Click();
-        break;
     case Preview:
-        showpreview();
-        break;
-    case Add:
-        commit(tally::kAdd);
-        break;
-    case Subtract:
-        commit(tally::kSubtract);
-        break;
-    case Multiply:
-        commit(tally::kMultiply);
-        break;
-    case Divide:
-        commit(tally::kDivide);
+        emit editorCommand(rule.command);
         break;
     case Swallow:
     case ClearTape:
@@ -102,22 +79,17 @@ bool Calculator::Text3_KeyPress(char16_t k) {
     return true;
 }
 
-void Calculator::edit1_click(int op) {
-    // Only a line of the tape is written: a row emptied by Clear Entries while the editor stayed
-    // open must not plant text beyond the tape's end, where a later line would find it.
-    if (editline >= 1 && editline < state.nextline)
-        state.entries[editline] = tally::editedEntry(state.entries[editline], editOpened, Text3->text().toStdString(),
-                                                     tally::operatorChar(op));
-    tally::recalculate(state);
-    tapeChanged();
+void TapeView::edit1_click(int op) {
+    tally::correctLine(tape, editline, editOpened, Text3->text().toStdString(), tally::operatorChar(op));
+    emit lineCorrected();
 }
 
-void Calculator::checkit() {
+void TapeView::checkit() {
     std::array<int, tally::kVisibleRows> lines{};
     for (int r = tally::kVisibleRows - 1; r >= 0; --r)
         lines[r] = lineOfCell(Label10[r]);
     for (int r = 0; r < tally::kVisibleRows; ++r)
         if (lines[r] != 0)
             drawLine(lines[r], r, true);
-    Text2->setFocus();
+    entry->setFocus();
 }

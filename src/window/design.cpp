@@ -1,6 +1,6 @@
 #include "window/design.h"
 
-#include "core/state.h"
+#include "core/tape.h"
 
 namespace design {
 namespace {
@@ -109,26 +109,6 @@ constexpr const char* kTabOrder[] = {
     "convert",
 };
 
-constexpr Colour kLight = role(QPalette::Light); // the 3-D highlight
-constexpr Colour kPaleGreen = rgb(0xC0FFC0);
-constexpr Colour kInk = role(QPalette::WindowText);
-constexpr TapeRow kTapeRows[] = {
-    {2730, 285, rgb(0xE0E0E0), kDarkRed}, // row 0, the bottom row, set apart
-    {2400, 285, kPaleGreen, kInk},
-    {2100, 315, kLight, kInk},
-    {1800, 315, kPaleGreen, kInk},
-    {1500, 315, kLight, kInk},
-    {1200, 315, kPaleGreen, kInk},
-    {900, 315, kLight, kInk},
-    {600, 315, kPaleGreen, kInk},
-    {300, 315, kLight, kInk},
-};
-constexpr TapeColumn kTapeColumns[] = {
-    {"Label10", 60, 765},
-    {"Label11", 810, 2955},
-    {"Label12", 3750, 3345},
-};
-constexpr TreeColumn kConversionColumns[] = {{"From", 2550}, {"Conversion", 1125}, {"To", 2550}, {"x", 1500}};
 // clang-format on
 
 } // namespace
@@ -142,21 +122,8 @@ std::span<const Rectangle> rectangles() {
 std::span<const char* const> tabOrder() {
     return kTabOrder;
 }
-std::span<const TapeRow> tapeRows() {
-    return kTapeRows;
-}
-std::span<const TapeColumn> tapeColumns() {
-    return kTapeColumns;
-}
-Font tapeFont() {
-    return {"System", 9.75, true};
-}
 Font defaultFont() {
     return kDefault;
-}
-
-std::span<const TreeColumn> conversionColumns() {
-    return kConversionColumns;
 }
 
 } // namespace design

@@ -19,31 +19,11 @@ std::span<const Rectangle> rectangles();
 // Focusable controls by object name, in tab order.
 std::span<const char* const> tabOrder();
 
-// Tape rows: row index -> top, height, colours; columns: array name -> left, width.
-struct TapeRow {
-    int top, height;
-    Colour background, text;
-};
-struct TapeColumn {
-    const char* array;
-    int left, width;
-};
-std::span<const TapeRow> tapeRows();
-std::span<const TapeColumn> tapeColumns();
-Font tapeFont();
-
 // Client area of the main window, in twips.
 constexpr int kClientWidth = 10200;
 constexpr int kClientHeight = 7065;
 
 // The window's default font.
 Font defaultFont();
-
-// The conversion list's columns: header caption and width in twips.
-struct TreeColumn {
-    const char* caption;
-    int width;
-};
-std::span<const TreeColumn> conversionColumns();
 
 } // namespace design

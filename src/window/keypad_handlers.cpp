@@ -1,14 +1,16 @@
 // The keypad: the window copies the keypad rule's result into the entry box and the tape view.
 #include <QLabel>
 #include <QLineEdit>
-#include <QScrollBar>
 
+#include "conversion/conversionpanel.h"
 #include "core/keypad.h"
+#include "shell/outside.h"
+#include "tape/tapeview.h"
 #include "window/calculator.h"
 
 void Calculator::Command1_Click(int Index) {
-    Label6->setText(QString());
-    const tally::Press press = tally::pressKey(state, Text2->text().toStdString(), Index);
+    conversion->clearUnit();
+    const tally::Press press = tally::pressKey(state.tape, Text2->text().toStdString(), Index);
     play(press.sound);
     switch (press.outcome) {
     case tally::Press::Ignored:
@@ -25,8 +27,8 @@ void Calculator::Command1_Click(int Index) {
         return;
     case tally::Press::LineWritten:
         tapeChanged();
-        scrollToEnd();
-        printout();
+        tape->scrollToEnd();
+        tape->printout();
         keyentry.clear();
         Text2->clear();
         return;
@@ -36,15 +38,6 @@ void Calculator::Command1_Click(int Index) {
 void Calculator::placeEntryCaret() {
     Text2->setCursorPosition(std::min<int>(static_cast<int>(keyentry.size()) + 1, Text2->text().size()));
     Text2->setFocus();
-}
-
-void Calculator::scrollToEnd() {
-    // Moving the scroll bar runs its change handler inside the setters; skipscroll makes that
-    // handler leave the drawing to printout.
-    skipscroll = 1;
-    VScroll1->setMaximum(std::max(state.nextline - 1, VScroll1->minimum()));
-    VScroll1->setValue(VScroll1->maximum());
-    scrollline = VScroll1->value();
 }
 
 void Calculator::konst_Click(int) {
@@ -61,15 +54,11 @@ void Calculator::konst_Click(int) {
 
 void Calculator::clearit_Click() {
     // Kept for Restore Cleared Tape; clearing an empty tape keeps what an earlier clear took.
-    tally::keepTape(clearedTape, state);
-    Label6->setText(QString());
+    tally::keepTape(clearedTape, state.tape);
+    conversion->clearUnit();
     play(tally::Sound::Calc2);
-    for (int line = 1; line <= std::min(state.nextline, tally::kTapeLines); ++line) {
-        state.entries[line].clear();
-        state.subtotals[line].clear();
-    }
-    clearRows();
-    state.nextline = 1;
+    tally::clearTape(state.tape);
+    tape->clearRows();
     tapeChanged();
     Text2->clear();
     Text2->setFocus();

@@ -3,14 +3,18 @@
 #include <QCoreApplication>
 
 #include "print/form1.h"
+#include "shell/outside.h"
 #include "window/calculator.h"
 
-QString Calculator::aboutText() {
+namespace {
+// The About box's four lines, CR LF between them.
+QString aboutText() {
     return QStringList{QStringLiteral("Calculator 2.0"), QStringLiteral("tallyroll developers"),
                        QStringLiteral("tallyroll@example.org"),
                        QStringLiteral(u"© December 2026 tallyroll developers. All rights reserved.")}
         .join(QStringLiteral("\r\n"));
 }
+} // namespace
 
 void Calculator::mnuHelp_Click() {
     // The viewer ships beside the calculator. It gets the manual's bare name and finds it from
@@ -33,7 +37,7 @@ void Calculator::showpreview() {
         preview->activateWindow();
         return;
     }
-    preview = new Form1(state, outside, this);
+    preview = new Form1(state.tape, outside, this);
     preview->show();
     preview->activateWindow(); // the keys go to it at once, even where no window manager hands them over
 }

@@ -1,32 +1,27 @@
 // The tape's own menu: the whole tape as text for the clipboard, the tape the last Clear Entries
 // took off, and the tapes of past sessions, which the program keeps after every change.
 #include <QAction>
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QDir>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 
 #include "files/keptfiles.h"
-#include "tape/copytext.h"
+#include "files/tapedisk.h"
+#include "shell/outside.h"
 #include "tape/keeper.h"
+#include "tape/tapeview.h"
 #include "window/calculator.h"
 
 void Calculator::mnuCopyTape_Click() {
-    QGuiApplication::clipboard()->setText(QString::fromStdString(tally::copyText(state, patterns.at(decplaces))));
+    outside.setClipboardText(QString::fromStdString(tape->copyText()));
 }
 
 void Calculator::mnuRestoreTape_Click() {
     if (clearedTape.empty())
         return;
     // The tape on view takes the cleared one's place, so a restore throws nothing away either.
-    const std::vector<tally::TapeLine> restored = std::exchange(clearedTape, tally::tapeLines(state));
+    const std::vector<tally::TapeLine> restored = std::exchange(clearedTape, tally::tapeLines(state.tape));
     loadTape(restored);
-}
-
-std::string Calculator::keptFolder() {
-    return tally::stateFolder(qEnvironmentVariable("XDG_STATE_HOME").toStdString(), QDir::homePath().toStdString());
 }
 
 void Calculator::keepTape(TapeKeeper* k) {
@@ -49,7 +44,8 @@ void Calculator::tapeChanged() {
 
 // Read when the menu opens: other programs may have ended since.
 void Calculator::listKeptTapes() {
-    const std::vector<tally::KeptTape> kept = tally::chooseKept(tally::readKeptTapes(keptFolder())).offered;
+    const std::vector<tally::KeptTape> kept =
+        tally::chooseKept(tally::readKeptTapes(outside.stateFolder().toStdString())).offered;
     mnuLastSession->setEnabled(!kept.empty());
     mnuLastSession->setData(kept.empty() ? QString() : QString::fromStdString(kept.front().stem));
     earlierTapes->clear();
@@ -69,7 +65,8 @@ void Calculator::mnuLastSession_Click() {
 }
 
 void Calculator::openKept(const std::string& stem) {
-    const tally::Result<std::vector<tally::TapeLine>> lines = tally::readKeptTape(keptFolder(), stem);
+    const tally::Result<std::vector<tally::TapeLine>> lines =
+        tally::readKeptTape(outside.stateFolder().toStdString(), stem);
     if (lines)
         loadTape(*lines);
     else
@@ -99,10 +96,10 @@ bool Calculator::mayEnd() {
         case Outside::EndChoice::SaveAs:
             break;
         }
-        const QString name = askFileName(true);
+        const QString name = outside.askFileName(this, Outside::FileKind::SaveTape);
         if (name.isEmpty())
             continue;
-        const std::optional<QString> why = writeTapeFile(name, state);
+        const std::optional<QString> why = writeTapeFile(name, state.tape);
         if (!why)
             return true;
         tellUser("Save As", QString("The tape could not be saved to\n%1\n\n%2").arg(name, *why));

@@ -2,14 +2,18 @@
 // the machine has one: "." stays the point whatever the process locale says.
 #include <QtTest>
 #include <clocale>
+#include <map>
 #include <numeric>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "conversion/factortable.h"
+#include <map>
+
 #include "core/keypad.h"
 #include "core/keys.h"
 #include "core/numbers.h"
+#include "core/operators.h"
 #include "core/startup.h"
 #include "core/taperule.h"
 #include "files/diskfile.h"
@@ -22,7 +26,6 @@
 #include "table.h"
 #include "tape/cells.h"
 #include "tape/copytext.h"
-#include "tape/recalc.h"
 #include "tape/spokenline.h"
 #include "tapes.h"
 
@@ -47,17 +50,17 @@ L list(const std::vector<std::string>& texts) {
 L memoryOf(const State& s) {
     return list({s.memlist.begin(), s.memlist.begin() + s.memcount});
 }
-State loaded(const std::vector<TapeLine>& lines) {
-    State s;
-    applyTape(s, lines);
-    return s;
+Tape loaded(const std::vector<TapeLine>& lines) {
+    Tape t;
+    applyTape(t, lines);
+    return t;
 }
 // Writes a tape line with each subtotal, as the keypad does, and stores it from the newest line.
 StoreOutcome storeAll(State& s, const L& values) {
     StoreOutcome last;
     for (const auto& v : values) {
-        s.entries[s.nextline] = "1 +";
-        s.subtotals[s.nextline++] = v.toStdString();
+        s.tape.entries[s.tape.nextline] = "1 +";
+        s.tape.subtotals[s.tape.nextline++] = v.toStdString();
         last = storeSubtotal(s, 0, 0);
     }
     return last;
@@ -74,10 +77,12 @@ QByteArray records(int count) {
 }
 // A key rule in words: the command, then the sound file it plays.
 QString said(KeyRule rule) {
-    static const L commands{"pass", "swallow", "add",   "subtract", "multiply", "divide",
-                            "exit", "clear",   "store", "constant", "preview",  "cancel"};
+    static const L commands{"pass", "swallow", "operate", "exit", "clear", "store", "constant", "preview", "cancel"};
+    static const std::map<int, QString> operators{
+        {kAdd, "add"}, {kSubtract, "subtract"}, {kMultiply, "multiply"}, {kDivide, "divide"}};
     static const L sounds{"", " calc1", " calc2"};
-    return commands[int(rule.command)] + sounds[int(rule.sound)];
+    const QString command = rule.command == KeyCommand::Operate ? operators.at(rule.op) : commands[int(rule.command)];
+    return command + sounds[int(rule.sound)];
 }
 } // namespace
 
@@ -208,7 +213,7 @@ private slots:
         const std::string typed = str("typed"), kept = str("kept");
         QCOMPARE(q(keepSavable(typed)), q(kept));
         QCOMPARE(tally::savable(typed), typed == kept);
-        State state;
+        Tape state;
         QVERIFY(writeLine(state, "1e999" + typed, '+'));
         QCOMPARE(q(state.entries[1]), q("1e999" + kept + "  "));
     }
@@ -258,7 +263,7 @@ private slots:
     }
     void keypad() {
         static const L outcomes{"ignored", "typed", "written", "full"};
-        State s = tapeOf(fetch<int>("before"));
+        Tape s = tapeOf(fetch<int>("before"));
         std::string box;
         QString sounds, last;
         bool typing = false;
@@ -359,7 +364,7 @@ private slots:
         std::vector<TapeLine> lines;
         for (const QString& e : fetch("entries").split('|'))
             lines.push_back({e.toStdString(), "stale"});
-        State s = loaded(lines);
+        Tape s = loaded(lines);
         s.entries[s.nextline] = "9 +"; // beyond the tape
         tally::recalculate(s);
         L got;
@@ -430,9 +435,10 @@ private slots:
     }
     void storeChoosesLine() {
         const QString stored = fetch("stored");
-        State s = loaded({{"1  ", "10"}, {"1 +", "30"}, {"1 /", ""}, {"1 +", "60"}});
-        s.subtotals[0] = "99"; // not lines of the tape
-        s.subtotals[5] = "99";
+        State s;
+        s.tape = loaded({{"1  ", "10"}, {"1 +", "30"}, {"1 /", ""}, {"1 +", "60"}});
+        s.tape.subtotals[0] = "99"; // not lines of the tape
+        s.tape.subtotals[5] = "99";
         const StoreOutcome out = storeSubtotal(s, fetch<int>("viewmode"), fetch<int>("scrollline"));
         QCOMPARE(out.result, stored.isEmpty() ? StoreResult::NothingToStore : StoreResult::Stored);
         QCOMPARE(memoryOf(s), stored.isEmpty() ? L{} : L{stored});
@@ -475,7 +481,7 @@ private slots:
         add("121 lines", {121, 2});
     }
     void sheets() {
-        State state = tapeOf(fetch<int>("lines"));
+        Tape state = tapeOf(fetch<int>("lines"));
         L got;
         for (const Sheet& sheet : paperSheets(state))
             got << QString("from %1%2").arg(sheet.baseLine + 1).arg(sheet.dateLine ? " dated" : "");
@@ -515,27 +521,27 @@ private slots:
             {"5  ", "5"}, {"0 /", ""}, {"1.5E+20 x  ", ""}, {"1,234 +", "1,239"}, {"caf\u00e9 +", " "}};
         for (int i = 0; i < 995; ++i)
             lines.push_back({std::to_string(i) + " +", std::to_string(i * 3)});
-        const State saved = loaded(lines);
+        const Tape saved = loaded(lines);
         const std::string file = encodeTape(saved);
         QCOMPARE(bytes(file).left(21), QByteArray("\"5  \",\"5\"\r\n\"0 /\",\"\"\r\n"));
         const TapeDecode back = tally::decodeTape(file);
         QCOMPARE(q(back.error), QString());
         QVERIFY(back.lines == lines);
-        State restored = loaded({{"9 +", "9"}});
+        Tape restored = loaded({{"9 +", "9"}});
         applyTape(restored, back.lines);
         QCOMPARE(encodeTape(restored), file);
         QCOMPARE(restored.nextline, 1001);
         QVERIFY(restored.subtotals == saved.subtotals);
         QCOMPARE(readBackProblem(saved, file), std::string());
-        State quoted = saved; // a quote would end the field early and shift the line's texts
+        Tape quoted = saved; // a quote would end the field early and shift the line's texts
         quoted.entries[2] = "7\" +";
         QCOMPARE(q(readBackProblem(quoted, encodeTape(quoted))).left(7), QString("Line 2 "));
         applyTape(restored, {{"7  ", "7"}, {"1 +", "8"}}); // a shorter tape leaves none of the old lines behind
         QCOMPARE(encodeTape(restored), std::string("\"7  \",\"7\"\r\n\"1 +\",\"8\"\r\n"));
         QVERIFY(restored.entries[3].empty());
         QCOMPARE(bytes(encodeTape(loaded({{"\u00b5 x", "\u20ac"}}))), QByteArray("\"\xb5 x\",\"?\"\r\n")); // Latin-1
-        QCOMPARE(encodeTape(State{}), std::string()); // an empty tape, an empty file
-        std::string all(256, ' ');                    // every Latin-1 byte comes back
+        QCOMPARE(encodeTape(Tape{}), std::string()); // an empty tape, an empty file
+        std::string all(256, ' ');                   // every Latin-1 byte comes back
         std::iota(all.begin(), all.end(), '\0');
         QCOMPARE(QString::fromUtf8(bytes(latin1ToUtf8(all))), QString::fromLatin1(bytes(all)));
         QCOMPARE(bytes(utf8ToLatin1(latin1ToUtf8(all))), bytes(all));

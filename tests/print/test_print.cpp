@@ -13,8 +13,8 @@ using namespace tally;
 namespace {
 // Two sheets: figures of every width and decimals, a failed line, a figure too large for a double, an
 // entry too short for an operator, an empty one, and a text that is no number.
-State printedTape() {
-    State state = tapeOf(125);
+Tape printedTape() {
+    Tape state = tapeOf(125);
     state.entries[2] = "1234567.891 x";
     state.subtotals[2] = "2469135.782";
     state.entries[4] = "0.123456789 /";
@@ -58,8 +58,8 @@ class TestPrint : public QObject {
 private slots:
     // Drawn twice (a second resize), the preview shows one page, not a second stacked below it.
     void preview() {
-        State state = printedTape();
-        RecordingOutside outside;
+        Tape state = printedTape();
+        FakeDesktop outside;
         QPointer<Form1> form = new Form1(state, outside);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form));
@@ -72,7 +72,7 @@ private slots:
     // Inside a printer's margins: the date at the printable corner of sheet 1 only, the rows' texts at
     // their columns' edges, and the sheet as a picture.
     void paper() {
-        State state = printedTape();
+        Tape state = printedTape();
         const QMarginsF corner(12, 18, 12, 18);
         QFile pdf(dir.filePath("tape.pdf"));
         QVERIFY(pdf.open(QIODevice::WriteOnly));
@@ -110,15 +110,15 @@ private slots:
         const bool printed = answer == "saved";
         if (answer == "pipe.pdf")
             QCOMPARE(mkfifo(qPrintable(dir.filePath(answer)), 0600), 0);
-        State state = tapeOf(1);
-        RecordingOutside outside;
+        Tape state = tapeOf(1);
+        FakeDesktop outside;
         outside.fileAnswers << (answer.isEmpty() ? answer : dir.filePath(answer));
         outside.declines = answer == "<declined>";
         QPointer<Form1> form = new Form1(state, outside);
         form->show();
         QTest::mouseClick(form->findChild<QPushButton*>("Command1"), Qt::LeftButton);
-        QCOMPARE(outside.messages.size(), answer.contains('.') && !printed ? 2 : 1); // the failure follows the offer
-        QVERIFY2(outside.messages.last().contains(fetch("told")), qPrintable(outside.messages.last()));
+        QCOMPARE(outside.told.size(), answer.contains('.') && !printed ? 2 : 1); // the failure follows the offer
+        QVERIFY2(outside.told.last().contains(fetch("told")), qPrintable(outside.told.last()));
         QCOMPARE(form->isVisible(), !printed);
         QCOMPARE(outside.fileQuestions.isEmpty(), outside.declines);
         QCOMPARE(QFile::exists(dir.filePath(answer) + ".pdf"), printed); // added to the bare name
