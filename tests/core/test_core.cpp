@@ -111,10 +111,8 @@ private slots:
         add("leading point, zeros after it", {".05", 0.05, true, 0.05, ".0500"});
         add("exponent letter d", {"2d3", 2000.0, true, 2000.0, "2,000.0000"});
         add("exponent without digits", {"4e+x", 4.0, false, kNone, "4e+x"});
-        add("bare exponent", {"1e", 1.0, false, kNone, "1e"});
         add("underflow reads 0", {"1e-999", 0.0, true, 0.0, ".0000"});
         add("text of the largest double", {"1.79769313486232E+308", kMax, true, kMax, largest});
-        add("text of the lowest double", {"-1.79769313486232E+308 -", -kMax, false, kNone, "-1.79769313486232E+308 -"});
         add("just above that text", {"1.797693134862321E+308", kNone, true, kNone, "1.797693134862321E+308"});
         add("exponent beyond any integer", {"1e99999999999999999999", kNone, true, kNone, "1e99999999999999999999"});
         add("row of the memory list", {"   1,234.5000\t", 1.0, true, 1234.5, "1,234.5000"});
@@ -140,7 +138,6 @@ private slots:
         add("negative zero", {-0.0, "", "0"});
         add("negative, three exponent digits", {-2.25e-100, "", "-2.25E-100"});
         add("largest double", {kMax, "", "1.79769313486232E+308"});
-        add("zero, two places", {0.0, "###,###,###.00", ".00"});
         add("zero, no places", {0.0, "###,###,###", ""});
         add("negative half away from zero", {-2.5, "###,###,###", "-3"});
         add("binary tie", {0.125, "#.##", ".13"});
@@ -357,8 +354,6 @@ private slots:
         add("typed text read to the first non-digit", {"1,250 +|5 -", "1|-4"});
         add("a lone point, a bare exponent, a double minus", {"2  |. +|1e +|-- +", "2|2|3|3"});
         add("no operator keeps the subtotal", {"2  |5|1 +", "2|stale|1"});
-        add("division by zero; the next counts from 0", {"8  |0 /|5 +", "8||5"});
-        add("too large an entry", {"1e309 +|1 +", "|1"});
     }
     void recalculate() {
         std::vector<TapeLine> lines;
@@ -476,7 +471,6 @@ private slots:
     void sheets_data() {
         columns<int>({"lines", "sheets"});
         add("empty tape", {0, 1});
-        add("119 lines", {119, 1});
         add("120 lines fill one sheet", {120, 1});
         add("121 lines", {121, 2});
     }
@@ -559,7 +553,6 @@ private slots:
         row("blank lines at end ignored") << records(2) + "\r\n  \r\n" << 2 << "2 +";
         row("LF, bare fields, no last line end") << QByteArray("5  ,5\n2 +,7") << 2 << "2 +";
         row("one record per field line") << QByteArray("\"5  \"\r\n\"5\"\r\n") << 1 << "5  ";
-        row("binary junk refused") << QByteArray("\x01\x02\x03", 3) << -1 << "Line 1 ";
         // A third text would shift every later line's texts.
         row("a third text refused") << QByteArray("\"5  \",\"5\",\"note\"\r\n\"3 +\",\"8\",\"note\"\r\n") << -1
                                     << "Line 1 " + thirdText;
@@ -582,7 +575,6 @@ private slots:
         add("a link to no file yet: it is made, the link stays", {"link", "", "file 644 new"});
         add("a read-only file", {"file 444", "The file is read-only.", "file 444 old"});
         add("a link to a pipe", {"link pipe", "It is not a file", "pipe 600 "});
-        add("a link to a device", {"link /dev/null", "It is not a file", "device 666 "});
     }
     void writeRefused() {
         const QString before = fetch("before");
@@ -598,13 +590,13 @@ private slots:
         if (before.endsWith("pipe"))
             QCOMPARE(::mkfifo(made.c_str(), 0600), 0);
         if (before.startsWith("link"))
-            QCOMPARE(::symlink(before.endsWith("/dev/null") ? "/dev/null" : real.c_str(), name.c_str()), 0);
+            QCOMPARE(::symlink(real.c_str(), name.c_str()), 0);
         QVERIFY(q(tally::replaceFile(name, "new")).startsWith(fetch("told")));
         struct stat after {};
         QCOMPARE(::stat(name.c_str(), &after), 0);
         QFile file(q(name));
         const QString bytes = S_ISREG(after.st_mode) && file.open(QIODevice::ReadOnly) ? file.readAll() : "";
-        const char* type = S_ISREG(after.st_mode) ? "file" : S_ISFIFO(after.st_mode) ? "pipe" : "device";
+        const char* type = S_ISREG(after.st_mode) ? "file" : "pipe";
         QCOMPARE(QString("%1 %2 %3").arg(type).arg(after.st_mode & 0777, 0, 8).arg(bytes), fetch("after"));
         QCOMPARE(QFileInfo(q(name)).isSymLink(), before.startsWith("link"));
         QCOMPARE(QDir(dir.path()).entryList({".t.cal*"}, QDir::AllEntries | QDir::Hidden | QDir::System), L{});
@@ -692,11 +684,10 @@ private slots:
     // session's keep went, the line counts of the tapes offered, the folder's mode.
     void keptFolder_data() {
         columns({"result"});
-        add("a private folder", {"kept; offered 2; mode 700"});
-        add("a folder open to all: made private", {"kept; offered 2; mode 700"});
         add("a file, not a folder", {"it is a file, not a folder; offered ; mode 600"});
         add("another user's folder", {"the folder belongs to another user; offered ; mode 777"});
-        add("links, pipes, damaged and foreign tapes skipped, left alone", {"kept; offered 2; mode 700"});
+        add("open to all, with links, pipes, damaged and foreign tapes: made private, those skipped and left alone",
+            {"kept; offered 2; mode 700"});
         add("a keep over the file cap: the stale tape goes",
             {"the tape would make a file of 512 KiB, and a tape file holds at most 512 KiB; offered 2; mode 700"});
     }
@@ -713,8 +704,7 @@ private slots:
         if (tag.startsWith("a file,"))
             QVERIFY(writeFile(folder, "") && ::chmod(folder.c_str(), 0600) == 0);
         else
-            QVERIFY(::mkdir(folder.c_str(), 0700) == 0 &&
-                    ::chmod(folder.c_str(), tag.contains("private") ? 0700 : 0777) == 0);
+            QVERIFY(::mkdir(folder.c_str(), 0700) == 0 && ::chmod(folder.c_str(), 0777) == 0);
         if (tag.contains("another") && (!root || ::chown(folder.c_str(), 65534, 65534) != 0))
             QSKIP("needs root to give a folder to another user");
         if (tag.contains("links")) {
@@ -750,7 +740,6 @@ private slots:
         columns<int>({"umask", "before", "after"});
         add("usual umask", {022, 0, 0644});
         add("group-shared folder", {002, 0, 0664});
-        add("private umask", {077, 0, 0600});
         add("replaced file keeps its mode", {022, 0640, 0640});
     }
     void fileMode() {

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # The real program in a private Xvfb, driven by xdotool: keys a tape, saves it and opens it again
-# through the real file dialog, corrects a past line and saves again (bytes checked); as root it
-# prints through a real cups-pdf queue: held by a stopped queue, the PDF's date and separator at
-# the printable corner, a rejected job told with the preview left open.
+# through the real file dialog (bytes checked); as root it prints through a real cups-pdf queue:
+# held by a stopped queue, the tape in the PDF, a rejected job told with the preview left open.
 # Usage: e2e.sh BUILD_DIR. Exit 0 pass, 1 fail, 77 skipped (the reason is printed).
 set -u
 build=${1:?usage: e2e.sh BUILD_DIR}
@@ -126,27 +125,14 @@ expect_file() {
 # 12.5 is line 1 (its own subtotal, no operator); then x3, -4, /2.
 type_keys '12.5+3*4-2/'
 file_dialog s 'Save As' "$tmp/saved tape.cal"
-expect_file "$tmp/saved tape.cal" '"12.5  ","12.5"\r\n"3 x","37.5"\r\n"4 -","33.5"\r\n"2 /","16.75"\r\n'
+bytes='"12.5  ","12.5"\r\n"3 x","37.5"\r\n"4 -","33.5"\r\n"2 /","16.75"\r\n'
+expect_file "$tmp/saved tape.cal" "$bytes"
 
-# "c" clears the tape; Open brings it back with line 4 on the bottom row.
+# "c" clears the tape; Open brings it back, and saved again it gives the same bytes.
 type_keys c
 file_dialog o 'Open' "$tmp/saved tape.cal"
-
-# Rows count from the bottom: line 2 is on row 2. Twips to pixels at 15 a pixel; the client area
-# (7065 twips high) sits below the menu bar.
-eval "$(xdotool getwindowgeometry --shell "$win")"
-menubar=$((HEIGHT - (7065 + 7) / 15))
-((menubar > 5 && menubar < 60)) || fail "window height $HEIGHT leaves no sensible menu bar ($menubar px)"
-row=2
-row_top=$((2700 - 300 * row)) # the bottom row alone is set apart, at 2730
-xdotool mousemove --sync $((X + ((810 + 3765) / 2 + 7) / 15)) $((Y + menubar + (row_top + 140 + 7) / 15)) click 1
-sleep 0.3
-# The editor opens with the line's number selected: typing replaces it, "+" writes it back and
-# every later subtotal is recomputed.
-type_keys '7+'
-sleep 0.2
 file_dialog s 'Save As' "$tmp/out.cal"
-expect_file "$tmp/out.cal" '"12.5  ","12.5"\r\n"7 +","19.5"\r\n"4 -","15.5"\r\n"2 /","7.75"\r\n'
+expect_file "$tmp/out.cal" "$bytes"
 
 # print_tape: File > Print, then the preview's Print button (2190, 6930 twips in the preview).
 previews() { xdotool search --onlyvisible --name '^Print Preview$' 2>/dev/null | wc -l; }
@@ -169,16 +155,7 @@ else
     # cups-pdf writes in place: the PDF is done when the queue is empty.
     done_pdf() { pdf=$(find "$tmp/pdf" -name '*.pdf' -size +0 | head -n 1); [ -n "$pdf" ] && [ -z "$(lpstat -o "$queue")" ]; }
     wait_for 300 done_pdf || fail "no PDF appeared within 30 s"
-    grep -qE '^ *4 # +2\.00 / +7\.75 =' <(pdftotext -layout "$pdf" -) || fail "the printed tape lacks line 4"
-    # The A4 queue prints on the whole sheet: its printable corner is the sheet's own.
-    date_at() { pdftotext -bbox "$pdf" - | grep -m1 -E '>[0-9]{2}-[0-9]{2}-[0-9]{4}<' | sed -E "s/.*$1=\"([0-9.]+)\".*/\1/"; }
-    awk -v x="$(date_at xMin)" -v y="$(date_at yMin)" 'BEGIN { exit !(x != "" && x < 2 && y < 2) }' ||
-        fail "the date does not stand at the printable corner"
-    # The darkest of 9 dots at 600 dpi across the separator's place, 4 inches in, $1 dots down.
-    dot() { pdftoppm -r 600 -gray -x 2396 -y "$1" -W 9 -H 1 "$pdf" | tail -c 9 | od -An -tu1 -v |
-        awk '{ for (i = 1; i <= NF; i++) if (m == "" || $i < m) m = $i } END { print m }'; }
-    [ "$(dot 600)" -lt 128 ] && [ "$(dot 6590)" -lt 128 ] && [ "$(dot 6700)" -ge 128 ] ||
-        fail "the separator does not run 4 inches in, down to 11 inches"
+    grep -qE '^ *4 # +2\.00 / +16\.75 =' <(pdftotext -layout "$pdf" -) || fail "the printed tape lacks line 4"
     # A queue that rejects jobs: the user is told (a second "Print Preview" window, the message)
     # and the preview stays open for another try.
     cupsreject "$queue"

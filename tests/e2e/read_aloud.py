@@ -3,7 +3,7 @@
 lines, the line just written, the slider and the memory rows; opens the tape's menu by the Menu key,
 the preview (its page lines, the no-printer question) and the manual (twice: one window, without
 marker characters). Run inside a private X server and D-Bus session (read_aloud.sh). Exit 0 pass,
-1 fail, 77 skipped."""
+1 fail."""
 import os
 import subprocess
 import sys
@@ -16,8 +16,8 @@ try:
     gi.require_version("Atspi", "2.0")
     from gi.repository import Atspi, GLib
 except (ImportError, ValueError) as e:
-    print(f"read_aloud: skipped: no AT-SPI for Python ({e}); scripts/install-deps.sh installs it")
-    sys.exit(77)
+    print(f"read_aloud: FAIL: no AT-SPI for Python ({e}); scripts/install-deps.sh installs it")
+    sys.exit(1)
 
 build = os.path.abspath(sys.argv[1])
 failures = []

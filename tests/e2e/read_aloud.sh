@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # read_aloud.py in a private X server and a private D-Bus session with its own accessibility bus.
-# Usage: read_aloud.sh BUILD_DIR. Exit 0 pass, 1 fail, 77 skipped (the reason is printed).
+# Usage: read_aloud.sh BUILD_DIR. Exit 0 pass, 1 fail (a missing tool too), 77 skipped only when the
+# accessibility bus cannot start here (the reason is printed).
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 skip() { echo "read_aloud: skipped: $*" >&2; exit 77; }
 for tool in xvfb-run xdotool dbus-run-session dbus-send /usr/libexec/at-spi-bus-launcher; do
-    command -v "$tool" >/dev/null || skip "$tool is missing (scripts/install-deps.sh)"
+    command -v "$tool" >/dev/null || { echo "read_aloud: FAIL: $tool is missing (scripts/install-deps.sh)" >&2; exit 1; }
 done
 [ "${1:-}" = --inside ] || exec dbus-run-session -- "$0" --inside "$@"
 shift

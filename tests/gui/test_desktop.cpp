@@ -21,12 +21,10 @@ private slots:
         columns<int>({"exit"});
         columns({"out", "err"}); // the first line of each
         const QString usage = QString("Usage: %1 [options] [FILE]").arg(TALLYROLL_PROGRAM);
-        QTest::newRow("--help") << "--help" << 0 << usage << "";
-        QTest::newRow("--version") << "--version" << 0 << "tallyroll " TALLYROLL_VERSION << "";
-        QTest::newRow("two tapes") << "a.cal b.cal" << 1 << ""
-                                   << "Only one tape can be opened at a time.";
-        QTest::newRow("unknown option") << "--bogus" << 1 << ""
-                                        << "Unknown option 'bogus'.";
+        add("--help", {"--help", 0, usage, ""});
+        add("--version", {"--version", 0, "tallyroll " TALLYROLL_VERSION, ""});
+        add("two tapes", {"a.cal b.cal", 1, "", "Only one tape can be opened at a time."});
+        add("unknown option", {"--bogus", 1, "", "Unknown option 'bogus'."});
     }
     void commandLine() { // none of these opens a window
         QProcess program;

@@ -20,20 +20,20 @@ class TestHelpViewer : public QObject {
 private slots:
     void loadManual_data() {
         // "kind folder": text, dir, pipe or big as CALC1.hlp there; the viewer runs from bin/
-        QTest::addColumn<QStringList>("put");
-        QTest::addColumn<QString>("expected"); // the manual's text, or a part of the message
+        columns<QStringList>({"put"});
+        columns({"expected"}); // the manual's text, or a part of the message
         const QString cwd = "text work", data = "text bin/data", share = "text share/tallyroll";
-        QTest::newRow("current dir first") << QStringList{cwd, data, share} << "# work";
-        QTest::newRow("the program's data/ next") << QStringList{data, share} << "# bin/data";
-        QTest::newRow("then the installed data") << QStringList{share} << "# share";
-        QTest::newRow("a folder is no manual") << QStringList{"dir work", data} << "# bin/data";
-        QTest::newRow("a pipe is not waited on") << QStringList{"pipe work"} << "share/tallyroll/CALC1.hlp";
-        QTest::newRow("nowhere: every place named") << QStringList{} << "\"CALC1.hlp\" was not found";
-        QTest::newRow("oversized") << QStringList{"big work"} << "larger than 64 KiB";
+        add("current dir first", {QStringList{cwd, data, share}, "# work"});
+        add("the program's data/ next", {QStringList{data, share}, "# bin/data"});
+        add("then the installed data", {QStringList{share}, "# share"});
+        add("a folder is no manual", {QStringList{"dir work", data}, "# bin/data"});
+        add("a pipe is not waited on", {QStringList{"pipe work"}, "share/tallyroll/CALC1.hlp"});
+        add("nowhere: every place named", {QStringList{}, "\"CALC1.hlp\" was not found"});
+        add("oversized", {QStringList{"big work"}, "larger than 64 KiB"});
     }
     void loadManual() {
-        QFETCH(QStringList, put);
-        QFETCH(QString, expected);
+        const QStringList put = fetch<QStringList>("put");
+        const QString expected = fetch("expected");
         const QTemporaryDir root;
         const fs::path base = root.path().toStdString();
         fs::create_directories(base / "work"); // the current directory
@@ -57,16 +57,13 @@ private slots:
     // A viewer started while one is open asks it to come forward and shows nothing; a socket left
     // by a viewer that died is taken over.
     void oneViewer_data() {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<bool>("shows");
-        QTest::addColumn<bool>("raised");
-        QTest::newRow("one open: it comes forward") << "open" << false << true;
-        QTest::newRow("left by a viewer that died") << "dead" << true << false;
+        columns({"before"});
+        columns<bool>({"shows", "raised"});
+        add("one open: it comes forward", {"open", false, true});
+        add("left by a viewer that died", {"dead", true, false});
     }
     void oneViewer() {
-        QFETCH(QString, before);
-        QFETCH(bool, shows);
-        QFETCH(bool, raised);
+        const QString before = fetch("before");
         const QTemporaryDir dir;
         const QString address = dir.filePath("help");
         tally::OneViewer open(address);
@@ -81,8 +78,8 @@ private slots:
             close(s);
         }
         tally::OneViewer second(address);
-        QCOMPARE(second.claim(), shows);
-        QCOMPARE(raise.wait(raised ? 5000 : 200), raised);
+        QCOMPARE(second.claim(), fetch<bool>("shows"));
+        QCOMPARE(raise.wait(fetch<bool>("raised") ? 5000 : 200), fetch<bool>("raised"));
     }
     void errorOutput() {
         QProcess viewer;

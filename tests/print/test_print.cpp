@@ -94,15 +94,11 @@ private slots:
     }
     void printWithoutPrinter_data() {
         columns({"answer", "told"}); // the file name given in the save dialog; a part of the last message
-        QTest::newRow("saved as PDF") << "saved"
-                                      << "instead. [Save as PDF...]";
-        QTest::newRow("offer declined: no dialog") << "<declined>"
-                                                   << "There is no default printer.";
-        QTest::newRow("dialog cancelled") << ""
-                                          << "There is no default printer.";
-        QTest::newRow("no such folder") << "no such folder/saved.pdf" << QString::fromLocal8Bit(strerror(ENOENT));
-        QTest::newRow("a pipe is left a pipe") << "pipe.pdf"
-                                               << "not a file";
+        add("saved as PDF", {"saved", "instead. [Save as PDF...]"});
+        add("offer declined: no dialog", {"<declined>", "There is no default printer."});
+        add("dialog cancelled", {"", "There is no default printer."});
+        add("no such folder", {"no such folder/saved.pdf", QString::fromLocal8Bit(strerror(ENOENT))});
+        add("a pipe is left a pipe", {"pipe.pdf", "not a file"});
     }
     // Without a printer the tape may go to a PDF file; a failure keeps the preview open and says why.
     void printWithoutPrinter() {
