@@ -51,8 +51,8 @@ void BM_DecodeApplyTape(benchmark::State& st) {
     const std::string bytes = tally::encodeTape(s);
     tally::Tape target;
     for (auto _ : st) {
-        const tally::TapeDecode tape = tally::decodeTape(bytes);
-        tally::applyTape(target, tape.lines);
+        const tally::Result<std::vector<tally::TapeLine>> tape = tally::decodeTape(bytes);
+        tally::applyTape(target, *tape);
         benchmark::DoNotOptimize(target.nextline);
     }
     if (target.nextline != tally::kTapeLines + 1 || target.entries != s.entries)

@@ -91,24 +91,23 @@ void ConversionPanel::conversion_Click() {
     // A factor table is a few dozen rows; a file far beyond that would fill the list view with
     // millions of rows and freeze the window, so it is refused.
     constexpr std::size_t kLargestFactorFile = 64 * 1024;
-    const tally::FileRead file = path.isEmpty()
-                                     ? tally::FileRead{}
-                                     : tally::readWholeFile(QFile::encodeName(path).toStdString(), kLargestFactorFile);
-    if (path.isEmpty() || !file.ok()) {
+    const tally::Result<std::string> file =
+        path.isEmpty() ? tally::Failure{}
+                       : tally::readWholeFile(QFile::encodeName(path).toStdString(), kLargestFactorFile);
+    if (!file) {
         // An earlier category's list must not stay over the tape as if it were this one's.
         ListView1->hide();
-        tellUser(
-            fileName.isEmpty() ? QString("There is no factor table for \"%1\".").arg(category)
-            : !path.isEmpty()
-                ? QString("The factor file \"%1\" could not be read: %2.").arg(path, QString::fromStdString(file.error))
-                : QString("The factor file \"%1\" could not be found.\n\nIt is looked for in "
-                          "the current folder and in the program's data folder.")
-                      .arg(fileName));
+        tellUser(fileName.isEmpty() ? QString("There is no factor table for \"%1\".").arg(category)
+                 : !path.isEmpty()  ? QString("The factor file \"%1\" could not be read: %2.")
+                                         .arg(path, QString::fromStdString(file.reason()))
+                                   : QString("The factor file \"%1\" could not be found.\n\nIt is looked for in "
+                                             "the current folder and in the program's data folder.")
+                                         .arg(fileName));
         return;
     }
     ListView1->clear();
     QList<QTreeWidgetItem*> rows;
-    for (const tally::FactorRow& row : tally::readFactorTable(file.bytes)) {
+    for (const tally::FactorRow& row : tally::readFactorTable(*file)) {
         auto* item = new QTreeWidgetItem({QString::fromStdString(row.from), QString::fromStdString(row.factor),
                                           QString::fromStdString(row.to), QString::fromStdString(row.caption)});
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);

@@ -5,11 +5,11 @@ namespace {
 
 // clang-format off
 constexpr Operator kOperators[] = {
-    // code,     tape, entry box keys, editor keys
-    {kAdd,       '+',  u"\r\n+",       u"+", [](double s, double e) { return s + e; }},
-    {kSubtract,  '-',  u"-",           u"-", [](double s, double e) { return s - e; }},
-    {kMultiply,  'x',  u"*",           u"*", [](double s, double e) { return s * e; }},
-    {kDivide,    '/',  u"/",           u"/", [](double s, double e) { return s / e; }},
+    // code,     tape, spoken,       entry box keys, editor keys
+    {kAdd,       '+',  "plus",       u"\r\n+",       u"+", [](double s, double e) { return s + e; }},
+    {kSubtract,  '-',  "minus",      u"-",           u"-", [](double s, double e) { return s - e; }},
+    {kMultiply,  'x',  "times",      u"*",           u"*", [](double s, double e) { return s * e; }},
+    {kDivide,    '/',  "divided by", u"/",           u"/", [](double s, double e) { return s / e; }},
 };
 // clang-format on
 

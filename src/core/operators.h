@@ -1,8 +1,8 @@
 #pragma once
 // The operators, one row each: the keypad button that presses it, the character the tape writes
-// after its entry, the characters that press it from the keyboard, and how it combines the
-// previous subtotal with the entry. Everything that turns a key into an operator reads this table,
-// so a new operator is one row here and its button in the window's design table.
+// after its entry, its name as a screen reader says it in a tape line, the characters that press it from the keyboard,
+// and how it combines the previous subtotal with the entry. Everything that turns a key into an operator reads this
+// table, so a new operator is one row here and its button in the window's design table.
 #include <optional>
 #include <span>
 #include <string_view>
@@ -20,6 +20,7 @@ enum OperatorCode : int {
 struct Operator {
     int code;
     char tapeChar;
+    std::string_view spoken;        // "line 3, 12.50 plus, subtotal 27.50"
     std::u16string_view entryKeys;  // characters that press it in the entry box
     std::u16string_view editorKeys; // characters that write a corrected line back with it
     double (*apply)(double subtotal, double entry);

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/result.h"
+
 namespace tally {
 
 // How a name that is a link is taken. The files a user names follow their links; the program's own
@@ -16,16 +18,10 @@ enum class Links {
     Refuse
 };
 
-struct FileRead {
-    std::string bytes;
-    std::string error; // why nothing was read, as a phrase for the user; empty on success
-    bool ok() const { return error.empty(); }
-};
-
 // The whole file, if it is a regular file of at most `limit` bytes. Anything else (a folder, a
 // named pipe, a device such as /dev/zero) is refused before a byte is read, and opening never
-// waits on a pipe; at most limit + 1 bytes are ever read.
-FileRead readWholeFile(const std::string& path, std::size_t limit, Links links = Links::Follow);
+// waits on a pipe; at most limit + 1 bytes are ever read. Its bytes, or why not.
+Result<std::string> readWholeFile(const std::string& path, std::size_t limit, Links links = Links::Follow);
 
 // "1 MiB", "64 KiB", "100 bytes": a limit as the user is told it.
 std::string sizeText(std::size_t bytes);
@@ -35,7 +31,7 @@ std::string sizeText(std::size_t bytes);
 // one's permissions, or takes those a new file gets (0666 less the umask). A target that is not a
 // regular file (a folder, a device, a pipe) or that the user may not write (read-only) is refused
 // untouched. On failure nothing is left behind, any old file is unchanged, and the reason is
-// returned; on success "". With Links::Refuse a new file is readable by the user alone.
-std::string replaceFile(const std::string& path, std::string_view bytes, Links links = Links::Follow);
+// returned. With Links::Refuse a new file is readable by the user alone.
+Result<> replaceFile(const std::string& path, std::string_view bytes, Links links = Links::Follow);
 
 } // namespace tally

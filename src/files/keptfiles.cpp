@@ -121,16 +121,13 @@ Result<> KeptSession::keep(std::string_view bytes) {
     if (lock_ < 0)
         if (Result<> started = start(); !started)
             return started;
-    std::string why;
-    if (bytes.size() > kLargestTapeFile)
-        why = "the tape would make a file of " + std::to_string(bytes.size() / 1024) + " KiB, and a tape file " +
-              "holds at most " + sizeText(kLargestTapeFile);
-    else
-        why = replaceFile(pathOf(folder_, stem_, kTapeSuffix), bytes, Links::Refuse);
-    if (why.empty())
-        return Done{};
-    forget();
-    return Failure{why};
+    Result<> kept = bytes.size() > kLargestTapeFile
+                        ? Failure{"the tape would make a file of " + std::to_string(bytes.size() / 1024) +
+                                  " KiB, and a tape file holds at most " + sizeText(kLargestTapeFile)}
+                        : replaceFile(pathOf(folder_, stem_, kTapeSuffix), bytes, Links::Refuse);
+    if (!kept)
+        forget();
+    return kept;
 }
 
 void KeptSession::forget() {
@@ -157,15 +154,15 @@ std::vector<KeptTape> readKeptTapes(const std::string& folder) {
         const std::string path = folder + '/' + name;
         if (kept.kind != KeptName::Tape || ::lstat(path.c_str(), &info) != 0)
             continue;
-        const FileRead file = readWholeFile(path, kLargestTapeFile, Links::Refuse);
-        const TapeDecode tape = decodeTape(file.bytes);
-        if (!file.ok() || !tape.ok())
+        const Result<std::string> file = readWholeFile(path, kLargestTapeFile, Links::Refuse);
+        const Result<std::vector<TapeLine>> tape = file ? decodeTape(*file) : Failure{file.reason()};
+        if (!tape)
             continue;
         KeptTape t{kept.stem,
                    std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
                    localTime(info.st_mtim.tv_sec),
-                   int(tape.lines.size()),
-                   tape.lines.empty() ? std::string() : tape.lines.back().subtotal,
+                   int(tape->size()),
+                   tape->empty() ? std::string() : tape->back().subtotal,
                    lockHeld(folder, kept.stem)};
         tapes.push_back(std::move(t));
     }
@@ -173,13 +170,10 @@ std::vector<KeptTape> readKeptTapes(const std::string& folder) {
 }
 
 Result<std::vector<TapeLine>> readKeptTape(const std::string& folder, const std::string& stem) {
-    const FileRead file = readWholeFile(pathOf(folder, stem, kTapeSuffix), kLargestTapeFile, Links::Refuse);
-    if (!file.ok())
-        return Failure{file.error};
-    TapeDecode tape = decodeTape(file.bytes);
-    if (!tape.ok())
-        return Failure{tape.error};
-    return std::move(tape.lines);
+    const Result<std::string> file = readWholeFile(pathOf(folder, stem, kTapeSuffix), kLargestTapeFile, Links::Refuse);
+    if (!file)
+        return Failure{file.reason()};
+    return decodeTape(*file);
 }
 
 void pruneKeptTapes(const std::string& folder) {

@@ -4,24 +4,19 @@
 
 #include "files/diskfile.h"
 
-std::optional<QString> writeTapeFile(const QString& name, const tally::Tape& tape) {
+tally::Result<> writeTapeFile(const QString& name, const tally::Tape& tape) {
     const std::string bytes = tally::encodeTape(tape);
-    std::string why = tally::readBackProblem(tape, bytes);
-    if (why.empty())
-        why = tally::replaceFile(QFile::encodeName(name).toStdString(), bytes);
-    if (why.empty())
-        return std::nullopt;
-    return QString::fromStdString(why);
+    if (tally::Result<> back = tally::readsBack(tape, bytes); !back)
+        return back;
+    return tally::replaceFile(QFile::encodeName(name).toStdString(), bytes);
 }
 
-TapeFileRead readTapeFile(const QString& name) {
-    const tally::FileRead file = tally::readWholeFile(QFile::encodeName(name).toStdString(), tally::kLargestTapeFile);
-    if (!file.ok())
-        return {{},
-                QString("The file\n%1\ncould not be opened: %2.\n\nThe tape was not changed.")
-                    .arg(name, QString::fromStdString(file.error))};
-    tally::TapeDecode tape = tally::decodeTape(file.bytes);
-    if (!tape.ok())
-        return {{}, QString::fromStdString(tape.error)};
-    return {std::move(tape.lines), {}};
+tally::Result<std::vector<tally::TapeLine>> readTapeFile(const QString& name) {
+    const tally::Result<std::string> file =
+        tally::readWholeFile(QFile::encodeName(name).toStdString(), tally::kLargestTapeFile);
+    if (!file)
+        return tally::Failure{QString("The file\n%1\ncould not be opened: %2.\n\nThe tape was not changed.")
+                                  .arg(name, QString::fromStdString(file.reason()))
+                                  .toStdString()};
+    return tally::decodeTape(*file);
 }

@@ -19,37 +19,33 @@ std::string encodeTape(const Tape& tape) {
     return out;
 }
 
-std::string readBackProblem(const Tape& tape, std::string_view bytes) {
+Result<> readsBack(const Tape& tape, std::string_view bytes) {
     if (bytes.size() > kLargestTapeFile)
-        return "The tape would make a file of " + std::to_string(bytes.size() / 1024) +
-               " KiB, and Open reads no tape file "
-               "larger than " +
-               sizeText(kLargestTapeFile) + ".";
+        return Failure{"The tape would make a file of " + std::to_string(bytes.size() / 1024) +
+                       " KiB, and Open reads no tape file "
+                       "larger than " +
+                       sizeText(kLargestTapeFile) + "."};
     const int last = tape.last();
     const std::vector<TapeLine> lines = tapeLines(tape);
-    const TapeDecode back = decodeTape(bytes);
-    if (back.ok() && back.lines == lines)
-        return {};
+    const Result<std::vector<TapeLine>> back = decodeTape(bytes);
+    if (back && *back == lines)
+        return Done{};
     // Name the first line that does not come back on its own, so the user knows what to mend.
     for (int i = 1; i <= last; ++i) {
         Tape one;
         applyTape(one, {lines[std::size_t(i - 1)]});
-        const TapeDecode alone = decodeTape(encodeTape(one));
-        if (!alone.ok() || alone.lines != std::vector<TapeLine>{lines[std::size_t(i - 1)]})
-            return "Line " + std::to_string(i) +
-                   " holds a character that a tape file cannot carry (a double quote, a control character "
-                   "or a letter outside Latin-1), so the file would not open as the same tape.";
+        const Result<std::vector<TapeLine>> alone = decodeTape(encodeTape(one));
+        if (!alone || *alone != std::vector<TapeLine>{lines[std::size_t(i - 1)]})
+            return Failure{"Line " + std::to_string(i) +
+                           " holds a character that a tape file cannot carry (a double quote, a control character "
+                           "or a letter outside Latin-1), so the file would not open as the same tape."};
     }
-    return "The file would not open as the same tape.";
+    return Failure{"The file would not open as the same tape."};
 }
 
-TapeDecode decodeTape(std::string_view bytes) {
-    TapeDecode result;
-    auto refuse = [&](std::string why) {
-        result.lines.clear();
-        result.error = std::move(why) + " The tape was not changed.";
-        return result;
-    };
+Result<std::vector<TapeLine>> decodeTape(std::string_view bytes) {
+    std::vector<TapeLine> lines;
+    auto refuse = [](std::string why) { return Failure{std::move(why) + " The tape was not changed."}; };
     // A control character is the mark of a file that is no text, such as a PDF: read as records it
     // would only give lines of junk.
     const auto control =
@@ -65,13 +61,13 @@ TapeDecode decodeTape(std::string_view bytes) {
                 "The last line of the file holds only one of its two texts, so the file seems to be cut short.");
         // A third text would be read as the next line's entry and shift every line after it.
         if (reader.commaAfterField())
-            return refuse("Line " + std::to_string(result.lines.size() + 1) +
+            return refuse("Line " + std::to_string(lines.size() + 1) +
                           " of the file holds more than two texts, and a tape line holds an entry and a subtotal.");
-        if (result.lines.size() == static_cast<std::size_t>(kTapeLines))
+        if (lines.size() == static_cast<std::size_t>(kTapeLines))
             return refuse("The file holds more than 1000 lines, and the tape holds at most 1000.");
-        result.lines.push_back({latin1ToUtf8(fields[0]), latin1ToUtf8(fields[1])});
+        lines.push_back({latin1ToUtf8(fields[0]), latin1ToUtf8(fields[1])});
     }
-    return result;
+    return lines;
 }
 
 void applyTape(Tape& tape, const std::vector<TapeLine>& lines) {

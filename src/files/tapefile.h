@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/result.h"
 #include "core/tape.h"
 
 namespace tally {
@@ -16,14 +17,6 @@ struct TapeLine {
     bool operator==(const TapeLine&) const = default;
 };
 
-// What reading a tape file gave: every line of it, or, when the file cannot be taken as a
-// whole, no lines and a message for the user.
-struct TapeDecode {
-    std::vector<TapeLine> lines;
-    std::string error;
-    bool ok() const { return error.empty(); }
-};
-
 // Open reads no larger tape file: 1000 lines of everyday figures take well under 100 KiB, and a
 // file far beyond that would only cost the window seconds to measure and draw.
 constexpr std::size_t kLargestTapeFile = 512 * 1024;
@@ -31,15 +24,15 @@ constexpr std::size_t kLargestTapeFile = 512 * 1024;
 // The bytes of the file for lines 1 .. nextline - 1.
 std::string encodeTape(const Tape& tape);
 
-// Why `bytes`, encoded from `tape`, would not open again as the same tape (a line holding a
-// double quote or a character Latin-1 lacks, a file too large for Open); "" when they would.
-std::string readBackProblem(const Tape& tape, std::string_view bytes);
+// Whether `bytes`, encoded from `tape`, would open again as the same tape; if not, why not (a line
+// holding a double quote or a character Latin-1 lacks, a file too large for Open).
+Result<> readsBack(const Tape& tape, std::string_view bytes);
 
 // All or nothing: a file the tape cannot hold whole is refused, so a failed load never leaves
 // a half-replaced tape behind; so is a file holding a control character (no text file of
 // tape lines holds one) or a record of more than two texts. Blank lines after the last record
-// are ignored.
-TapeDecode decodeTape(std::string_view bytes);
+// are ignored. Every line of the file, or the message for the user that says why not.
+Result<std::vector<TapeLine>> decodeTape(std::string_view bytes);
 
 // Lines 1..n become the loaded lines and lines n+1..1000 are emptied, so nothing of the old
 // tape shows up again behind the loaded one; nextline becomes n + 1. At most 1000 lines are taken.

@@ -14,19 +14,18 @@
 
 namespace tally {
 
-ManualText loadManual(const QString& name, const std::filesystem::path& currentDir,
-                      const std::filesystem::path& exeDir) {
+Result<ManualText> loadManual(const QString& name, const std::filesystem::path& currentDir,
+                              const std::filesystem::path& exeDir) {
     const std::string wanted = QFile::encodeName(name).toStdString();
     const DataLookup lookup = findDataFile(wanted, currentDir, exeDir);
     if (lookup.found.empty())
-        return {{}, QFile::decodeName(notFoundText(wanted, lookup).c_str()), {}};
-    const FileRead file = readWholeFile(lookup.found.string(), kLargestManual);
-    if (!file.ok())
-        return {{},
-                QStringLiteral("The help file \"%1\" could not be read:\n  %2\n%3.")
-                    .arg(name, QFile::decodeName(lookup.found.c_str()), QString::fromStdString(file.error)),
-                {}};
-    return {QString::fromStdString(file.bytes), {}, QFile::decodeName(lookup.found.parent_path().c_str())};
+        return Failure{notFoundText(wanted, lookup)};
+    const Result<std::string> file = readWholeFile(lookup.found.string(), kLargestManual);
+    if (!file)
+        return Failure{QStringLiteral("The help file \"%1\" could not be read:\n  %2\n%3.")
+                           .arg(name, QFile::decodeName(lookup.found.c_str()), QString::fromStdString(file.reason()))
+                           .toStdString()};
+    return ManualText{QString::fromStdString(*file), QFile::decodeName(lookup.found.parent_path().c_str())};
 }
 
 namespace {
@@ -73,10 +72,10 @@ QVariant ManualDocument::loadResource(int type, const QUrl& name) {
     const QFileInfo file(QFileInfo(path).canonicalFilePath()); // a link is judged by what it names
     if (file.filePath().isEmpty() || file.path() != folder_)
         return {};
-    const FileRead bytes = readWholeFile(QFile::encodeName(file.filePath()).toStdString(), 1024 * 1024);
-    if (!bytes.ok())
+    const Result<std::string> bytes = readWholeFile(QFile::encodeName(file.filePath()).toStdString(), 1024 * 1024);
+    if (!bytes)
         return {};
-    QByteArray data = QByteArray::fromStdString(bytes.bytes);
+    QByteArray data = QByteArray::fromStdString(*bytes);
     QBuffer buffer(&data);
     QImageReader reader(&buffer);
     const qint64 pixels = qint64(reader.size().width()) * reader.size().height();

@@ -5,6 +5,8 @@
 #include <QTextDocument>
 #include <filesystem>
 
+#include "core/result.h"
+
 namespace tally {
 
 struct HelpHeading {
@@ -13,18 +15,19 @@ struct HelpHeading {
     int position = 0; // document position of the heading's block
 };
 
-// The manual named `name`, found as every data file is found and read whole: its Markdown, or
-// the message that tells the user why it cannot be shown.
+// A manual as read: its Markdown, and the folder it was found in (its pictures are taken from
+// there only).
 struct ManualText {
     QString markdown;
-    QString error;  // empty when the manual was read
-    QString folder; // where it was found: its pictures are taken from there only
+    QString folder;
 };
 // No larger manual is read: ours is some 19 KiB, and Markdown of a few hundred KiB would hold
 // the viewer for minutes.
 constexpr std::size_t kLargestManual = 64 * 1024;
-ManualText loadManual(const QString& name, const std::filesystem::path& currentDir,
-                      const std::filesystem::path& exeDir);
+// The manual named `name`, found as every data file is found and read whole, or the message that
+// tells the user why it cannot be shown.
+Result<ManualText> loadManual(const QString& name, const std::filesystem::path& currentDir,
+                              const std::filesystem::path& exeDir);
 
 // Renders Markdown into the document; the viewer and the tests go through this one call. Markdown
 // beyond what the viewer lays out within a second or so (a paragraph or table of hundreds of

@@ -42,11 +42,11 @@ int main(int argc, char* argv[]) {
     if (!one.claim())
         return 0; // the open viewer comes to the front instead
 
-    const tally::ManualText manual = tally::loadManual(name, currentDir, exeDir);
-    if (!manual.error.isEmpty())
-        return fail(manual.error);
+    const tally::Result<tally::ManualText> manual = tally::loadManual(name, currentDir, exeDir);
+    if (!manual)
+        return fail(QString::fromStdString(manual.reason()));
 
-    tally::HelpWindow window(manual.markdown, manual.folder);
+    tally::HelpWindow window(manual->markdown, manual->folder);
     QObject::connect(&one, &tally::OneViewer::raiseRequested, &window, [&window] {
         if (window.isMinimized())
             window.showNormal();

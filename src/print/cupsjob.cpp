@@ -42,33 +42,30 @@ const Cups& cups() {
 
 } // namespace
 
-JobSubmission submitPdf(const std::string& queue, const std::string& title, std::string_view pdf) {
-    JobSubmission job;
+Result<int> submitPdf(const std::string& queue, const std::string& title, std::string_view pdf) {
     const Cups& c = cups();
-    if (!c.error.empty()) {
-        job.error = c.error;
-        return job;
-    }
-    job.id = c.createJob(CUPS_HTTP_DEFAULT, queue.c_str(), title.c_str(), 0, nullptr);
-    if (job.id == 0) {
-        job.error = c.lastErrorString();
-        return job;
-    }
-    const bool started = c.startDocument(CUPS_HTTP_DEFAULT, queue.c_str(), job.id, title.c_str(), CUPS_FORMAT_PDF, 1) ==
+    if (!c.error.empty())
+        return Failure{c.error};
+    auto refused = [&c] {
+        const char* why = c.lastErrorString();
+        return Failure{why && *why ? why : "the print queue did not take the document"};
+    };
+    const int id = c.createJob(CUPS_HTTP_DEFAULT, queue.c_str(), title.c_str(), 0, nullptr);
+    if (id <= 0)
+        return refused();
+    const bool started = c.startDocument(CUPS_HTTP_DEFAULT, queue.c_str(), id, title.c_str(), CUPS_FORMAT_PDF, 1) ==
                          HTTP_STATUS_CONTINUE;
     bool sent = started && c.writeRequestData(CUPS_HTTP_DEFAULT, pdf.data(), pdf.size()) == HTTP_STATUS_CONTINUE;
     // Finishing reads the queue's answer to the document, so it runs whenever the document began.
     if (started)
         sent = c.finishDocument(CUPS_HTTP_DEFAULT, queue.c_str()) <= IPP_STATUS_OK_EVENTS_COMPLETE && sent;
     if (!sent) {
-        job.error = c.lastErrorString();
+        const Failure why = refused(); // read before the cancel's own answer replaces it
         // A job left without its document would only wait in the queue for ever.
-        c.cancelJob(CUPS_HTTP_DEFAULT, queue.c_str(), job.id, 0);
-        job.id = 0;
-        if (job.error.empty())
-            job.error = "the print queue did not take the document";
+        c.cancelJob(CUPS_HTTP_DEFAULT, queue.c_str(), id, 0);
+        return why;
     }
-    return job;
+    return id;
 }
 
 } // namespace tally

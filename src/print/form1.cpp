@@ -160,7 +160,7 @@ void Form1::drawpreview() {
     // not a second one stacked below the first.
     Picture1->cls();
     Picture1->printFont = design::fontOf("Lucida Console", 5);
-    const QDate today = QDate::currentDate();
+    const QDate today = outside.today();
     const QString date = QString::fromStdString(tally::dateText(today.year(), today.month(), today.day()));
     Picture1->print(date);
     Picture1->print(QString());

@@ -55,21 +55,8 @@ public:
     // With a parent, the preview is a window of the parent's: it stays above it and closes with it.
     Form1(const tally::Tape& tape, Outside& outside, QWidget* parent = nullptr);
 
-    const tally::Tape& tape;
-
-    // ---- controls, by design name ----
-    QPushButton* Command1 = nullptr; // "Print"
-    QPushButton* Command2 = nullptr; // "Cancel"
-    PictureBox* Picture1 = nullptr;
-    QLineEdit* Text1 = nullptr;
-
     // Draws the page image from the tape as it is now.
     void drawpreview();
-
-    // ---- buttons ----
-    // Prints the whole tape, then closes the window (print/printing.cpp).
-    void Command1_Click();
-    void Command2_Click();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -79,7 +66,20 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    const tally::Tape& tape;
     Outside& outside;
+
+    // ---- controls, by design name ----
+    QPushButton* Command1 = nullptr; // "Print"
+    QPushButton* Command2 = nullptr; // "Cancel"
+    PictureBox* Picture1 = nullptr;
+    QLineEdit* Text1 = nullptr;
+
+    // ---- buttons ----
+    // Prints the whole tape, then closes the window (print/printing.cpp).
+    void Command1_Click();
+    void Command2_Click();
+
     ReadableLines* pageLines = nullptr;
     // The page's lines for a screen reader, as the tape view's: the date, then each tape line.
     void readPage(const QString& date, const std::vector<tally::PlacedText>& texts);

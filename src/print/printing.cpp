@@ -1,7 +1,6 @@
 #include "print/printing.h"
 
 #include <QBuffer>
-#include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -19,7 +18,7 @@ namespace {
 constexpr int kPdfDpi = 1200; // the resolution a high-resolution printer would give
 }
 
-QByteArray tapePdf(const tally::Tape& tape, const QPageSize& paper, const QMarginsF& printable) {
+QByteArray tapePdf(const tally::Tape& tape, const QPageSize& paper, const QMarginsF& printable, QDate day) {
     const QFont font = design::fontOf("Terminal", 10);
 
     QByteArray pdf;
@@ -43,8 +42,7 @@ QByteArray tapePdf(const tally::Tape& tape, const QPageSize& paper, const QMargi
     auto device = [dpi](int units) { return double(tally::toDevice(units, dpi)); };
     const QPen rule(Qt::black, device(1));
 
-    const QDate today = QDate::currentDate();
-    const QString date = QString::fromStdString(tally::dateText(today.year(), today.month(), today.day()));
+    const QString date = QString::fromStdString(tally::dateText(day.year(), day.month(), day.day()));
     const std::vector<tally::Sheet> sheets = tally::paperSheets(tape);
 
     bool ok = true;
@@ -75,16 +73,19 @@ QByteArray tapePdf(const tally::Tape& tape, const QPageSize& paper, const QMargi
 
 void Form1::Command1_Click() {
     QByteArray pdf;
-    std::string why;
+    tally::Result<> printed = tally::Failure{"The pages could not be drawn."};
     const QPrinterInfo info = findPrinter();
     if (!info.isNull()) {
         // The queue's own paper and unprintable margins; the document goes to it through libcups,
         // which tells whether the queue took the job.
         QPageLayout layout = QPrinter(info, QPrinter::HighResolution).pageLayout();
         layout.setUnits(QPageLayout::Point);
-        pdf = tapePdf(tape, layout.pageSize(), layout.minimumMargins());
-        if (!pdf.isEmpty())
-            why = tally::submitPdf(info.printerName().toStdString(), "Calculator tape", pdf.toStdString()).error;
+        pdf = tapePdf(tape, layout.pageSize(), layout.minimumMargins(), outside.today());
+        if (!pdf.isEmpty()) {
+            const tally::Result<int> job =
+                tally::submitPdf(info.printerName().toStdString(), "Calculator tape", pdf.toStdString());
+            printed = job ? tally::Result<>(tally::Done{}) : tally::Failure{job.reason()};
+        }
     } else {
         // Two ways on, so that no one is led into a file dialog they did not want.
         if (!outside.confirm(this, "Print Preview",
@@ -98,16 +99,14 @@ void Form1::Command1_Click() {
             name += ".pdf";
         QPrinter paper(QPrinter::HighResolution);
         paper.setOutputFormat(QPrinter::PdfFormat);
-        pdf = tapePdf(tape, paper.pageLayout().pageSize(), QMarginsF());
+        pdf = tapePdf(tape, paper.pageLayout().pageSize(), QMarginsF(), outside.today());
         // Written as Save As writes a tape: a file that was there stays whole until the new one is.
         if (!pdf.isEmpty())
-            why = tally::replaceFile(QFile::encodeName(name).toStdString(), pdf.toStdString());
+            printed = tally::replaceFile(QFile::encodeName(name).toStdString(), pdf.toStdString());
     }
-    if (pdf.isEmpty())
-        why = "The pages could not be drawn.";
-    if (!why.empty()) {
+    if (!printed) {
         // The preview stays open, so the user can try again.
-        tellUser("Print Preview", "The tape could not be printed.\n\n" + QString::fromStdString(why));
+        tellUser("Print Preview", "The tape could not be printed.\n\n" + QString::fromStdString(printed.reason()));
         return;
     }
     close();

@@ -1,8 +1,6 @@
 #include "tape/spokenline.h"
 
-#include <array>
-#include <utility>
-
+#include "core/operators.h"
 #include "core/taperule.h"
 
 namespace tally {
@@ -24,12 +22,8 @@ std::string_view withoutMark(std::string_view text, char mark) {
 } // namespace
 
 std::string_view spokenOperator(char op) {
-    static constexpr std::array<std::pair<char, std::string_view>, 4> kNames{
-        {{'+', "plus"}, {'-', "minus"}, {'x', "times"}, {'/', "divided by"}}};
-    for (const auto& [c, name] : kNames)
-        if (c == op)
-            return name;
-    return {};
+    const Operator* row = operatorOfChar(op);
+    return row ? row->spoken : std::string_view{};
 }
 
 std::string spokenLine(std::string_view number, std::string_view entry, std::string_view subtotal) {

@@ -6,7 +6,7 @@
 
 namespace tally {
 
-// The operator's spoken name: "plus", "minus", "times", "divided by"; empty for any other character.
+// The operator's spoken name from the operator table ("plus", "divided by"); empty for any other character.
 std::string_view spokenOperator(char op);
 
 // `number` "3 #", `entry` "12.50 +", `subtotal` "27.50 =" (or the newest view's bare text). An

@@ -11,9 +11,9 @@ void Calculator::mnuSaveAs_Click() {
     Text2->setFocus();
     if (name.isEmpty())
         return;
-    if (const std::optional<QString> why = writeTapeFile(name, state.tape))
+    if (const tally::Result<> saved = writeTapeFile(name, state.tape); !saved)
         tellUser("Save As", QString("The tape could not be saved to\n%1\n\n%2\n\nAny file that was there is unchanged.")
-                                .arg(name, *why));
+                                .arg(name, QString::fromStdString(saved.reason())));
 }
 
 void Calculator::mnuOpen_Click() {
@@ -25,14 +25,14 @@ void Calculator::mnuOpen_Click() {
 }
 
 bool Calculator::openTape(const QString& name) {
-    const TapeFileRead file = readTapeFile(name);
-    if (!file.error.isEmpty()) {
-        tellUser("Open", file.error);
+    const tally::Result<std::vector<tally::TapeLine>> file = readTapeFile(name);
+    if (!file) {
+        tellUser("Open", QString::fromStdString(file.reason()));
         return false;
     }
     // The tape on view can be brought back as a cleared one can.
     tally::keepTape(clearedTape, state.tape);
-    loadTape(file.lines);
+    loadTape(*file);
     return true;
 }
 

@@ -99,9 +99,10 @@ bool Calculator::mayEnd() {
         const QString name = outside.askFileName(this, Outside::FileKind::SaveTape);
         if (name.isEmpty())
             continue;
-        const std::optional<QString> why = writeTapeFile(name, state.tape);
-        if (!why)
+        const tally::Result<> saved = writeTapeFile(name, state.tape);
+        if (saved)
             return true;
-        tellUser("Save As", QString("The tape could not be saved to\n%1\n\n%2").arg(name, *why));
+        tellUser("Save As",
+                 QString("The tape could not be saved to\n%1\n\n%2").arg(name, QString::fromStdString(saved.reason())));
     }
 }

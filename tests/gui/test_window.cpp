@@ -476,7 +476,7 @@ private slots:
             else if (name == "big.cal")
                 QVERIFY(writeFile(dir.filePath(name), QByteArray("\"1 +\",\"1\"\r\n").repeated(1001)));
             else
-                QVERIFY(writeFile(dir.filePath(name), tapePdf(rig->state.tape, QPageSize(QPageSize::A4), {})));
+                QVERIFY(writeFile(dir.filePath(name), tapePdf(rig->state.tape, QPageSize(QPageSize::A4), {}, {})));
             for (int i = 1; i <= 10; ++i)
                 rig->type(QString::number(i) + '+');
             rig->bar()->setValue(6);

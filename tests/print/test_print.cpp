@@ -76,7 +76,7 @@ private slots:
         const QMarginsF corner(12, 18, 12, 18);
         QFile pdf(dir.filePath("tape.pdf"));
         QVERIFY(pdf.open(QIODevice::WriteOnly));
-        pdf.write(tapePdf(state, QPageSize(QPageSize::A4), corner));
+        pdf.write(tapePdf(state, QPageSize(QPageSize::A4), corner, FakeDesktop().date));
         pdf.close();
         const QStringList pages = run("pdftotext", {"-bbox", pdf.fileName(), "-"}).split("<page ").mid(1);
         QCOMPARE(pages.size(), 2);
