@@ -2,14 +2,11 @@
 // the machine has one: "." stays the point whatever the process locale says.
 #include <QtTest>
 #include <clocale>
-#include <map>
 #include <numeric>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "conversion/factortable.h"
-#include <map>
-
 #include "core/keypad.h"
 #include "core/keys.h"
 #include "core/numbers.h"
@@ -55,16 +52,6 @@ Tape loaded(const std::vector<TapeLine>& lines) {
     applyTape(t, lines);
     return t;
 }
-// Writes a tape line with each subtotal, as the keypad does, and stores it from the newest line.
-StoreOutcome storeAll(State& s, const L& values) {
-    StoreOutcome last;
-    for (const auto& v : values) {
-        s.tape.entries[s.tape.nextline] = "1 +";
-        s.tape.subtotals[s.tape.nextline++] = v.toStdString();
-        last = storeSubtotal(s, 0, 0);
-    }
-    return last;
-}
 bool writeFile(const std::string& path, const QByteArray& bytes) {
     QFile f(q(path));
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
@@ -75,13 +62,12 @@ QByteArray records(int count) {
         out += QString("\"%1 +\",\"%1\"\r\n").arg(i).toLatin1();
     return out;
 }
-// A key rule in words: the command, then the sound file it plays.
+// A key rule in words: the command (an operator by its tape character), then the sound file it plays.
 QString said(KeyRule rule) {
     static const L commands{"pass", "swallow", "operate", "exit", "clear", "store", "constant", "preview", "cancel"};
-    static const std::map<int, QString> operators{
-        {kAdd, "add"}, {kSubtract, "subtract"}, {kMultiply, "multiply"}, {kDivide, "divide"}};
     static const L sounds{"", " calc1", " calc2"};
-    const QString command = rule.command == KeyCommand::Operate ? operators.at(rule.op) : commands[int(rule.command)];
+    const QString command =
+        rule.command == KeyCommand::Operate ? QString(operatorChar(rule.op)) : commands[int(rule.command)];
     return command + sounds[int(rule.sound)];
 }
 } // namespace
@@ -136,9 +122,7 @@ private slots:
         add("0.0001 plain", {0.0001, "", "0.0001"});
         add("0.00001, two exponent digits", {0.00001, "", "1E-05"});
         add("negative zero", {-0.0, "", "0"});
-        add("negative, three exponent digits", {-2.25e-100, "", "-2.25E-100"});
         add("largest double", {kMax, "", "1.79769313486232E+308"});
-        add("zero, no places", {0.0, "###,###,###", ""});
         add("negative half away from zero", {-2.5, "###,###,###", "-3"});
         add("binary tie", {0.125, "#.##", ".13"});
         add("point without digits", {12.0, "#####.#####", "12."});
@@ -160,8 +144,6 @@ private slots:
         columns<double>({"value"});
         columns<int>({"room"});
         columns({"text"});
-        add("fits", {1234.5, 10, "1,234.50 +"});
-        add("all 15 digits", {12345678901234567890.0, 22, "1.23456789012346E+19 +"});
         add("fewer digits", {12345678901234567890.0, 12, "1.2346E+19 +"});
         add("one digit at least", {-1.5e300, 3, "-2E+300 +"});
     }
@@ -174,7 +156,6 @@ private slots:
     void centredOrigin_data() {
         columns<int>({"width", "height"});
         columns({"origin"});
-        add("1024 x 768, 181.5 -> 182", {1024, 768, "2620.8 2188.8"});
         add("1366 x 768, 352.5 -> 352", {1366, 768, "5068.8 2188.8"});
         add("640 x 480, no clamp: -10.5 -> -10", {640, 480, "-144 115.2"});
     }
@@ -200,7 +181,6 @@ private slots:
     // read is kept as typed, less what could not be saved.
     void savable_data() {
         columns({"typed", "kept"});
-        add("figures and blanks", {"12.5, 3", "12.5, 3"});
         add("Latin-1 letters", {"5 \u00e9\u00b5", "5 \u00e9\u00b5"});
         add("double quote", {"7\"", "7"});
         add("control characters but tab", {"7\x01\t\x7f", "7\t"});
@@ -244,18 +224,14 @@ private slots:
         add("running subtotal", {0, "5+3x4-2/", "5  =5|3 x=15|4 -=11|2 /=5.5", "", "21212121", "written"});
         add("division by zero; the next line counts from 0",
             {0, "8+{00}/5+", "8  =8|0 /=|5 +=5", "", "21121", "written"});
-        add("second point ends the number; a lone point is 0",
-            {0, "1.2.3+.x", "1.2  =1.2|0 x=0", "", "22222121", "written"});
+        add("a second point ends it; a lone point is 0", {0, "1.2.3+.x", "1.2  =1.2|0 x=0", "", "22222121", "written"});
         add("typed number rewritten", {0, "{00012.50}+", "12.5  =12.5", "", "1", "written"});
-        add("typed blank and comma", {0, "{1 2,5}x", "12  =12", "", "1", "written"});
-        add("typed minus", {0, "{-5}+", "-5  =-5", "", "1", "written"});
         add("operators on an empty box do nothing", {0, "+x/", "", "", "", "ignored"});
         add("minus on an empty box, silently, then locks", {0, "-0123456789.+-x/", "", "-", "", "ignored"});
         add("a lone zero locks", {0, "00123456789.+-x/", "", "0", "2", "ignored"});
         add("typing frees the lone minus", {0, "-{5}+", "-5  =-5", "", "1", "written"});
         add("line 1000 is the last", {999, "5+7+", "5 +=1004", "7", "212", "full"});
-        add("too large as line 1: kept, no subtotal",
-            {0, "{" + huge + "}+6+", huge + "  =|6 +=6", "", "121", "written"});
+        add("too large as line 1: kept", {0, "{" + huge + "}+6+", huge + "  =|6 +=6", "", "121", "written"});
         add("too large as line 2", {1, "{" + huge + "}x", huge + " x=", "", "1", "written"});
     }
     void keypad() {
@@ -285,35 +261,33 @@ private slots:
         QCOMPARE(lines.join('|') + " / " + q(box) + " / " + sounds + " / " + last,
                  fetch("tape") + " / " + fetch("box") + " / " + fetch("sounds") + " / " + fetch("last press"));
     }
-    // What each character does in the entry box (holding text unless `empty`) and in the row editor.
+    // What each character does in the entry box (holding text unless `empty`) and in the row editor; a letter in either
+    // case. Where a row names one result per key, they stand in the keys' order.
     void keys_data() {
         columns({"keys"});
         columns<bool>({"empty"});
         columns({"entry box", "editor"});
         add("digits and point", {"0123456789.", false, "pass calc2", "pass calc2"});
-        add("Enter", {"\r", false, "add calc1", "pass calc1"});
-        add("+", {"+", false, "add calc1", "add calc1"});
-        add("-", {"-", false, "subtract calc1", "subtract calc1"});
-        add("*", {"*", false, "multiply calc1", "multiply calc1"});
-        add("/", {"/", false, "divide calc1", "divide calc1"});
-        add("- on an empty box", {"-", true, "pass calc1", "subtract calc1"});
-        add("o", {"oO", true, "exit calc1", "swallow calc1"});
-        add("c", {"cC", true, "clear calc1", "swallow calc1"});
-        add("s", {"sS", true, "store calc1", "store"});
-        add("k", {"kK", true, "constant calc1", "swallow calc1"});
-        add("x", {"xX", true, "swallow calc1", "exit"});
-        add("e", {"eE", true, "swallow calc1", "preview"});
+        add("Enter", {"\r", false, "+ calc1", "pass calc1"});
+        add("operators", {"+-*/", false, "+ calc1|- calc1|x calc1|/ calc1", "+ calc1|- calc1|x calc1|/ calc1"});
+        add("- on an empty box", {"-", true, "pass calc1", "- calc1"});
+        add("letters", {"ocskxe", true, "exit calc1|clear calc1|store calc1|constant calc1|swallow calc1|swallow calc1",
+                        "swallow calc1|swallow calc1|store|swallow calc1|exit|preview"});
         add("Esc", {"\x1b", false, "pass calc1", "cancel"});
         add("Backspace", {"\b", true, "pass calc1", "pass calc2"});
         add("Delete edits the box, types nothing", {"\x7f", false, "pass", "pass"});
         add("other codes below 0", {" ,!#$%&()\x16", false, "pass calc1", "pass calc1"});
-        add("double quote: no tape file can carry it", {"\"", false, "swallow calc1", "swallow calc1"});
-        add("other codes above 9", {QString(":;<=>?@[]az~\u00e9\u043c"), false, "swallow calc1", "swallow calc1"});
+        add("double quote (no tape file carries it), codes above 9",
+            {QString("\":;<=>?@[]az~\u00e9\u043c"), false, "swallow calc1", "swallow calc1"});
     }
     void keys() {
-        for (QChar key : fetch("keys"))
-            QCOMPARE(said(entryBoxKey(key.unicode(), fetch<bool>("empty"))) + " | " + said(editorKey(key.unicode())),
-                     fetch("entry box") + " | " + fetch("editor"));
+        const QString keys = fetch("keys");
+        const L box = fetch("entry box").split('|'), editor = fetch("editor").split('|');
+        for (int i = 0; i < keys.size(); ++i)
+            for (QChar key : {keys[i], keys[i].toUpper()})
+                QCOMPARE(said(entryBoxKey(key.unicode(), fetch<bool>("empty"))) + " | " +
+                             said(editorKey(key.unicode())),
+                         box.value(i, box.last()) + " | " + editor.value(i, editor.last()));
     }
     void cells_data() {
         columns<int>({"line"});
@@ -337,21 +311,18 @@ private slots:
     // A line as a screen reader says it, from its cells as shown (a preview line's number is padded).
     void spokenLine_data() {
         columns({"number", "entry", "subtotal", "said"});
-        add("plus", {"3 #", "12.50 +", "27.50 =", "line 3, 12.50 plus, subtotal 27.50"});
-        add("minus", {"4 #", "-1.00 -", "28.50 =", "line 4, -1.00 minus, subtotal 28.50"});
         add("times, on the preview", {"  7 #", "2.00 x", "14.00 =", "line 7, 2.00 times, subtotal 14.00"});
         add("divided by, failed", {"5 #", "0.00 /", "", "line 5, 0.00 divided by, no subtotal"});
         add("line 1 has no operator", {"1 #", "12.50  ", " =", "line 1, 12.50, no subtotal"});
         add("a loaded text", {"2 #", "abc", "abc =", "line 2, abc, subtotal abc"});
-        add("an empty row", {"", "", "", ""});
         add("a page row beyond the tape", {" 61 #", "", "", ""});
     }
     void spokenLine() { QCOMPARE(q(tally::spokenLine(str("number"), str("entry"), str("subtotal"))), fetch("said")); }
+    // Recomputed from line 1; then Clear Entries empties every line, and what an edit left past the end.
     void recalculate_data() {
         columns({"entries", "subtotals"}); // "|" between lines
         add("line 2 edited to 7 +", {"10  |7 +|2 x", "10|17|34"});
         add("line 1 ignores an operator", {"4 x|5 +|2 x", "4|9|18"});
-        add("typed text read to the first non-digit", {"1,250 +|5 -", "1|-4"});
         add("a lone point, a bare exponent, a double minus", {"2  |. +|1e +|-- +", "2|2|3|3"});
         add("no operator keeps the subtotal", {"2  |5|1 +", "2|stale|1"});
     }
@@ -366,6 +337,9 @@ private slots:
         for (int i = 1; i <= s.nextline; ++i)
             got << q(s.subtotals[i]);
         QCOMPARE(got.join('|'), fetch("subtotals") + "|");
+        tally::clearTape(s);
+        QCOMPARE(q(std::accumulate(s.entries.begin(), s.entries.end(), std::string())), QString());
+        QCOMPARE(s.nextline, 1);
     }
     void copyText_data() {
         columns<L>({"lines"}); // "entry|subtotal"
@@ -395,8 +369,7 @@ private slots:
         // A row wider than its 23 characters takes the exponent form rather than losing its front.
         add("23 characters grouped",
             {L{"12345678901234"}, -1, L{"12,345,678,901,234.0000"}, L{}, "12,345,678,901,234.0000"});
-        add("total too large: List2 stays empty",
-            {L{"1.7E+308", "1.7E+308"}, -1, L{"1.7E+308", "1.7E+308"}, L{}, "<none>"});
+        add("total too large", {L{"1.7E+308", "1.7E+308"}, -1, L{"1.7E+308", "1.7E+308"}, L{}, "<none>"});
         add("15 digits survive in exponent form", {L{"123456789012345", "1.5"}, 1, L{"1.23456789012345E+14"},
                                                    L{"123456789012345.0000"}, "1.23456789012345E+14"});
         // Memory keeps the rounded values, so later totals add those.
@@ -408,7 +381,12 @@ private slots:
     void storeRemove() {
         const L values = fetch<L>("values"), memory = fetch<L>("memory");
         State s;
-        const StoreOutcome stored = storeAll(s, values);
+        StoreOutcome stored;
+        for (const QString& v : values) { // a tape line with each subtotal, stored from the newest line
+            s.tape.entries[s.tape.nextline] = "1 +";
+            s.tape.subtotals[s.tape.nextline++] = v.toStdString();
+            stored = storeSubtotal(s, 0, 0);
+        }
         QCOMPARE(stored.result, StoreResult::Stored);
         QCOMPARE(memoryOf(s), values); // stored as the tape holds them
         const RemoveOutcome out = removeStored(s, stored.lists.rows, fetch<int>("selected"));
@@ -474,15 +452,7 @@ private slots:
         add("120 lines fill one sheet", {120, 1});
         add("121 lines", {121, 2});
     }
-    void sheets() {
-        Tape state = tapeOf(fetch<int>("lines"));
-        L got;
-        for (const Sheet& sheet : paperSheets(state))
-            got << QString("from %1%2").arg(sheet.baseLine + 1).arg(sheet.dateLine ? " dated" : "");
-        QCOMPARE(got, L({"from 1 dated", "from 121"}).mid(0, fetch<int>("sheets")));
-        QCOMPARE(sheetCount(state.nextline), fetch<int>("sheets"));
-        QCOMPARE(q(dateText(2024, 3, 7)), QString("03-07-2024"));
-    }
+    void sheets() { QCOMPARE(int(paperSheets(tapeOf(fetch<int>("lines"))).size()), fetch<int>("sheets")); }
 
     // ---- Files: records, tape files, factor tables, the state folder, writing to disk ----
     void fields_data() {
@@ -495,7 +465,6 @@ private slots:
         row("after closing quote skip to separator") << QByteArray("\"a\" junk,b\r\nc") << Bytes{"a", "b", "c"};
         row("unterminated quote runs to end") << QByteArray("\"abc,def\r\nghi") << Bytes{"abc,def\r\nghi"};
         row("comma at end promises a field") << QByteArray("a,") << Bytes{"a", ""};
-        row("two line ends, two fields") << QByteArray("\n\n") << Bytes{"", ""};
         row("only blanks: no field") << QByteArray("   ") << Bytes{};
         row("leading UTF-8 byte-order mark skipped")
             << QByteArray("\xEF\xBB\xBF\"12.5  \",\xEF\xBB\xBF") << Bytes{"12.5  ", "\xEF\xBB\xBF"};
@@ -517,48 +486,39 @@ private slots:
             lines.push_back({std::to_string(i) + " +", std::to_string(i * 3)});
         const Tape saved = loaded(lines);
         const std::string file = encodeTape(saved);
-        QCOMPARE(bytes(file).left(21), QByteArray("\"5  \",\"5\"\r\n\"0 /\",\"\"\r\n"));
         const Result<std::vector<TapeLine>> back = tally::decodeTape(file);
         QCOMPARE(q(back.reason()), QString());
         QVERIFY(*back == lines);
-        Tape restored = loaded({{"9 +", "9"}});
-        applyTape(restored, *back);
-        QCOMPARE(encodeTape(restored), file);
-        QCOMPARE(restored.nextline, 1001);
-        QVERIFY(restored.subtotals == saved.subtotals);
+        QCOMPARE(saved.nextline, 1001);
         QCOMPARE(readsBack(saved, file).reason(), std::string());
         Tape quoted = saved; // a quote would end the field early and shift the line's texts
         quoted.entries[2] = "7\" +";
         QCOMPARE(q(readsBack(quoted, encodeTape(quoted)).reason()).left(7), QString("Line 2 "));
+        Tape restored = saved;
         applyTape(restored, {{"7  ", "7"}, {"1 +", "8"}}); // a shorter tape leaves none of the old lines behind
         QCOMPARE(encodeTape(restored), std::string("\"7  \",\"7\"\r\n\"1 +\",\"8\"\r\n"));
         QVERIFY(restored.entries[3].empty());
         QCOMPARE(bytes(encodeTape(loaded({{"\u00b5 x", "\u20ac"}}))), QByteArray("\"\xb5 x\",\"?\"\r\n")); // Latin-1
         QCOMPARE(encodeTape(Tape{}), std::string()); // an empty tape, an empty file
-        std::string all(256, ' ');                   // every Latin-1 byte comes back
-        std::iota(all.begin(), all.end(), '\0');
-        QCOMPARE(QString::fromUtf8(bytes(latin1ToUtf8(all))), QString::fromLatin1(bytes(all)));
-        QCOMPARE(bytes(utf8ToLatin1(latin1ToUtf8(all))), bytes(all));
     }
     void decodeTape_data() {
         columns<QByteArray>({"bytes"});
         columns<int>({"lines"}); // -1: refused, and no line given
         columns({"last entry or message"});
         const QString thirdText = "of the file holds more than two texts";
-        row("1000 records") << records(1000) << 1000 << "1000 +";
-        row("1001 records refused") << records(1001) << -1 << "The file holds more than 1000 lines";
-        row("one-field last record refused") << records(3) + "\"4 +\"\r\n"
-                                             << -1 << "The last line of the file holds only one";
-        row("empty file") << QByteArray() << 0 << "";
-        row("blank lines at end ignored") << records(2) + "\r\n  \r\n" << 2 << "2 +";
-        row("LF, bare fields, no last line end") << QByteArray("5  ,5\n2 +,7") << 2 << "2 +";
-        row("one record per field line") << QByteArray("\"5  \"\r\n\"5\"\r\n") << 1 << "5  ";
+        add("1000 records", {records(1000), 1000, "1000 +"});
+        add("1001 records refused", {records(1001), -1, "The file holds more than 1000 lines"});
+        add("one-field last record", {records(3) + "\"4 +\"\r\n", -1, "The last line of the file holds only one"});
+        add("empty file", {QByteArray(), 0, ""});
+        add("blank lines at end ignored", {records(2) + "\r\n  \r\n", 2, "2 +"});
+        add("LF, bare fields, no last line end", {QByteArray("5  ,5\n2 +,7"), 2, "2 +"});
+        add("one record per field line", {QByteArray("\"5  \"\r\n\"5\"\r\n"), 1, "5  "});
         // A third text would shift every later line's texts.
-        row("a third text refused") << QByteArray("\"5  \",\"5\",\"note\"\r\n\"3 +\",\"8\",\"note\"\r\n") << -1
-                                    << "Line 1 " + thirdText;
-        row("a trailing comma refused") << records(2) + "\"3 +\",\"6\",\r\n" << -1 << "Line 3 " + thirdText;
-        row("a control character refused") << records(2) + "\"3\x7f +\",\"6\"\r\n"
-                                           << -1 << "Line 3 of the file holds a control character";
+        add("a third text refused",
+            {QByteArray("\"5  \",\"5\",\"note\"\r\n\"3 +\",\"8\",\"note\"\r\n"), -1, "Line 1 " + thirdText});
+        add("a trailing comma refused", {records(2) + "\"3 +\",\"6\",\r\n", -1, "Line 3 " + thirdText});
+        add("a control character refused",
+            {records(2) + "\"3\x7f +\",\"6\"\r\n", -1, "Line 3 of the file holds a control character"});
     }
     void decodeTape() { // a refused file gives no lines, and its message names the line at fault
         const Result<std::vector<TapeLine>> result = tally::decodeTape(view(fetch<QByteArray>("bytes")));
@@ -567,12 +527,14 @@ private slots:
         QCOMPARE(result ? int(result->size()) : -1, fetch<int>("lines"));
         QCOMPARE(told.left(expected.size()), expected);
     }
-    // What stands at the name ("link X": a link to X): a link leads to the file it names; what is not a file the user
-    // may write is refused and left as it was. Nothing is left beside it either way.
+    // What stands at the name ("link X": a link to X; "umask U": nothing, under that umask): a link leads to the file
+    // it names; what is not a file the user may write is refused and left as it was. A new file takes its mode from the
+    // umask (022 unless told), a replaced one keeps its own. Nothing is left beside it either way.
     void writeRefused_data() {
         columns({"before", "told", "after"}); // after: what the name leads to, as type, mode and bytes
-        add("a link: the file it names", {"link file 600", "", "file 600 new"});
+        add("a link: the file it names, its mode kept", {"link file 640", "", "file 640 new"});
         add("a link to no file yet: it is made, the link stays", {"link", "", "file 644 new"});
+        add("a new file in a group-shared folder", {"umask 002", "", "file 664 new"});
         add("a read-only file", {"file 444", "The file is read-only.", "file 444 old"});
         add("a link to a pipe", {"link pipe", "It is not a file", "pipe 600 "});
     }
@@ -582,22 +544,23 @@ private slots:
         const std::string name = dir.filePath("t.cal").toStdString(), real = dir.filePath("real").toStdString();
         const std::string made = before.startsWith("link") ? real : name;
         if (before.contains("file")) {
-            QFile old(q(made));
-            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-            old.close();
+            QVERIFY(writeFile(made, "old"));
             QCOMPARE(::chmod(made.c_str(), before.right(3).toUInt(nullptr, 8)), 0);
         }
         if (before.endsWith("pipe"))
             QCOMPARE(::mkfifo(made.c_str(), 0600), 0);
         if (before.startsWith("link"))
             QCOMPARE(::symlink(real.c_str(), name.c_str()), 0);
-        QVERIFY(q(tally::replaceFile(name, "new").reason()).startsWith(fetch("told")));
+        const mode_t umask = ::umask(before.startsWith("umask") ? before.right(3).toUInt(nullptr, 8) : 022);
+        const Result<> written = tally::replaceFile(name, "new");
+        ::umask(umask);
+        QVERIFY2(q(written.reason()).startsWith(fetch("told")), written.reason().c_str());
         struct stat after {};
         QCOMPARE(::stat(name.c_str(), &after), 0);
         QFile file(q(name));
         const QString bytes = S_ISREG(after.st_mode) && file.open(QIODevice::ReadOnly) ? file.readAll() : "";
         const char* type = S_ISREG(after.st_mode) ? "file" : "pipe";
-        QCOMPARE(QString("%1 %2 %3").arg(type).arg(after.st_mode & 0777, 0, 8).arg(bytes), fetch("after"));
+        QCOMPARE(QString("%1 %2 %3").arg(type).arg(after.st_mode & 07777, 0, 8).arg(bytes), fetch("after"));
         QCOMPARE(QFileInfo(q(name)).isSymLink(), before.startsWith("link"));
         QCOMPARE(QDir(dir.path()).entryList({".t.cal*"}, QDir::AllEntries | QDir::Hidden | QDir::System), L{});
     }
@@ -605,10 +568,10 @@ private slots:
     void factorFile_data() {
         columns<QByteArray>({"tail"});
         columns({"rows"});
-        row("three records") << QByteArray("\"Grams\",\"0.001\",\"Kilograms\",\"g > kg\"\r\n\r\n")
-                             << "|Grams,0.001,Kilograms,g > kg";
-        row("three fields last") << QByteArray("\"Grams\",\"0.001\",\"Kilograms\"\r\n") << "";
-        row("one field last") << QByteArray("\"Grams\"") << "";
+        add("three records",
+            {QByteArray("\"Grams\",\"0.001\",\"Kilograms\",\"g > kg\"\r\n\r\n"), "|Grams,0.001,Kilograms,g > kg"});
+        add("three fields last", {QByteArray("\"Grams\",\"0.001\",\"Kilograms\"\r\n"), ""});
+        add("one field last", {QByteArray("\"Grams\""), ""});
     }
     void factorFile() {
         L read; // from,factor,to,caption per record
@@ -633,25 +596,11 @@ private slots:
         add("a lock", {"tape-2026-12-01-090507-42-1.lock", "2 tape-2026-12-01-090507-42-1"});
         add("earlier versions' file", {"last-session.cal", "1 last-session"});
         add("a path in disguise", {"tape-../x.cal", "0 "});
-        add("no stem", {"tape-.cal", "0 "});
         add("a temporary file", {".tape-2026-12-01-1.cal.Ab12Cd", "0 "});
     }
     void keptName() {
         const KeptName name = tally::keptName(str("name"));
         QCOMPARE(QString::number(name.kind) + ' ' + q(name.stem), fetch("kind stem"));
-        const LocalTime t{2026, 12, 1, 9, 5, 7};
-        QCOMPARE(tally::keptName(sessionStem(t, 42, 1) + ".lock").stem, sessionStem(t, 42, 1));
-    }
-    // A kept tape's menu row.
-    void keptRowText_data() {
-        columns({"lines|last subtotal", "row"});
-        add("one line", {"1|16.75", "03-04-2026 09:05, 1 line, 16.75"});
-        add("no subtotal", {"40|", "03-04-2026 09:05, 40 lines, no subtotal"});
-    }
-    void keptRowText() {
-        const QStringList in = fetch("lines|last subtotal").split('|');
-        const KeptTape tape{"", 0, {2026, 3, 4, 9, 5, 59}, in[0].toInt(), in[1].toStdString(), false};
-        QCOMPARE(q(tally::keptRowText(tape)), fetch("row"));
     }
     // Kept tapes as "stem:changed:lines", ":run" when the program still runs: which are offered, which removed.
     void chooseKept_data() {
@@ -681,44 +630,50 @@ private slots:
         QCOMPARE(offered.join(' ') + '|' + removed.join(' '), fetch("offered") + '|' + fetch("removed"));
     }
     // The state folder as found; a session ran before, one runs beside, and this one keeps a tape. Result: how this
-    // session's keep went, the line counts of the tapes offered, the folder's mode.
+    // session's keep went, the line counts of the tapes offered, the folder's mode as the first session left it.
     void keptFolder_data() {
         columns({"result"});
-        add("a file, not a folder", {"it is a file, not a folder; offered ; mode 600"});
+        add("none yet: made private whatever the umask", {"kept; offered 2; mode 700"});
+        add("a file, not a folder", {"it is a file, not a folder; offered ; mode 644"});
         add("another user's folder", {"the folder belongs to another user; offered ; mode 777"});
-        add("open to all, with links, pipes, damaged and foreign tapes: made private, those skipped and left alone",
-            {"kept; offered 2; mode 700"});
+        add("links, pipes, damaged and foreign tapes in a folder open to all", {"kept; offered 2; mode 700"});
         add("a keep over the file cap: the stale tape goes",
             {"the tape would make a file of 512 KiB, and a tape file holds at most 512 KiB; offered 2; mode 700"});
     }
     void keptFolder() {
         const QString tag = QTest::currentDataTag();
         const QTemporaryDir dir;
-        const std::string folder = dir.filePath("tallyroll").toStdString(),
-                          outside = dir.filePath("x.cal").toStdString();
+        const std::string folder = dir.filePath("tallyroll").toStdString();
+        const std::string outside = dir.filePath("x.cal").toStdString();
         const QByteArray tape = "\"5  \",\"5\"\r\n\"2 +\",\"7\"\r\n";
         QVERIFY(writeFile(outside, tape));
-        const std::vector<std::string> planted{"tape-2001-01-01-000000-1.cal", "tape-2001-01-01-000000-2.cal",
-                                               "tape-2001-01-01-000000-3.cal", "last-session.cal"};
+        const std::string planted = folder + "/tape-2001-01-01-000000-"; // then a process number
         const bool root = ::geteuid() == 0;
-        if (tag.startsWith("a file,"))
-            QVERIFY(writeFile(folder, "") && ::chmod(folder.c_str(), 0600) == 0);
-        else
-            QVERIFY(::mkdir(folder.c_str(), 0700) == 0 && ::chmod(folder.c_str(), 0777) == 0);
+        const mode_t umask = ::umask(022);
+        if (tag.startsWith("a file"))
+            QVERIFY(writeFile(folder, ""));
+        else if (!tag.startsWith("none")) {
+            QCOMPARE(::mkdir(folder.c_str(), 0700), 0);
+            QCOMPARE(::chmod(folder.c_str(), 0777), 0);
+        }
         if (tag.contains("another") && (!root || ::chown(folder.c_str(), 65534, 65534) != 0))
             QSKIP("needs root to give a folder to another user");
         if (tag.contains("links")) {
-            QVERIFY(::symlink(outside.c_str(), (folder + '/' + planted[0]).c_str()) == 0);
-            QVERIFY(::mkfifo((folder + '/' + planted[1]).c_str(), 0600) == 0);
-            QVERIFY(writeFile(folder + '/' + planted[2], "\"5  \"")); // cut short
-            if (root)                                                 // a tape of another user's
-                QVERIFY(writeFile(folder + '/' + planted[3], tape) &&
-                        ::chown((folder + '/' + planted[3]).c_str(), 65534, 0) == 0);
+            QCOMPARE(::symlink(outside.c_str(), (planted + "1.cal").c_str()), 0);
+            QCOMPARE(::mkfifo((planted + "2.cal").c_str(), 0600), 0);
+            QVERIFY(writeFile(planted + "3.cal", "\"5  \"")); // cut short
+            if (root) {                                       // a tape of another user's
+                QVERIFY(writeFile(folder + "/last-session.cal", tape));
+                QCOMPARE(::chown((folder + "/last-session.cal").c_str(), 65534, 0), 0);
+            }
         }
         KeptSession(folder).keep(view(tape));
+        struct stat info {};
+        ::stat(folder.c_str(), &info); // a later session must not be needed to mend it
         KeptSession beside(folder), ours(folder);
         beside.keep(view(tape));
         Result<> kept = ours.keep(view(records(1)));
+        ::umask(umask);
         if (tag.contains("cap")) { // the tape kept before must not be offered once the session ends
             kept = ours.keep(std::string(kLargestTapeFile + 1, '\n'));
             ours.end();
@@ -726,36 +681,9 @@ private slots:
         L offered;
         for (const KeptTape& t : tally::chooseKept(readKeptTapes(folder)).offered)
             offered << QString::number(t.lines);
-        struct stat info {};
-        ::stat(folder.c_str(), &info);
         const QString result =
             QString("%1; offered %2; mode %3").arg(kept ? "kept" : q(kept.reason()), offered.join(' '));
         QCOMPARE(result.arg(info.st_mode & 0777, 0, 8), fetch("result"));
-        for (std::size_t i = 0; tag.contains("links") && i < planted.size() - !root; ++i)
-            QVERIFY2(::lstat((folder + '/' + planted[i]).c_str(), &info) == 0, planted[i].c_str());
-        const Result<std::string> untouched = readWholeFile(outside, 100);
-        QCOMPARE(untouched ? *untouched : untouched.reason(), tape.toStdString());
-    }
-    // A new file takes its mode from the umask; a replaced one keeps its own (0: no file there before).
-    void fileMode_data() {
-        columns<int>({"umask", "before", "after"});
-        add("usual umask", {022, 0, 0644});
-        add("group-shared folder", {002, 0, 0664});
-        add("replaced file keeps its mode", {022, 0640, 0640});
-    }
-    void fileMode() {
-        const QTemporaryDir dir;
-        const std::string path = dir.filePath("t.cal").toStdString();
-        if (fetch<int>("before")) {
-            QCOMPARE(replaceFile(path, "old").reason(), std::string());
-            QCOMPARE(::chmod(path.c_str(), fetch<int>("before")), 0);
-        }
-        const mode_t umask = ::umask(fetch<int>("umask"));
-        const std::string why = replaceFile(path, "new").reason();
-        ::umask(umask);
-        struct stat written {};
-        ::stat(path.c_str(), &written);
-        QCOMPARE(q(why) + QString::number(written.st_mode & 07777, 8), QString::number(fetch<int>("after"), 8));
     }
     // The data is on disk before the new file takes the old one's name, and the folder after it, so a power cut
     // leaves the old file or the new one whole. Watched with strace on a second run of this very test.
@@ -766,26 +694,19 @@ private slots:
         }
         const QTemporaryDir dir;
         QProcess traced;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("TALLYROLL_WRITE_ONLY", dir.filePath("t.cal"));
-        traced.setProcessEnvironment(env);
+        qputenv("TALLYROLL_WRITE_ONLY", dir.filePath("t.cal").toLocal8Bit()); // for the traced run only
         traced.start("strace", {"-f", "-y", "-e", "trace=fsync,fdatasync,rename,renameat,renameat2", "-o",
                                 dir.filePath("trace"), QCoreApplication::applicationFilePath(), "durableWrite"});
         if (!traced.waitForFinished() || traced.exitCode() != 0)
             QSKIP("strace cannot run here");
         QFile trace(dir.filePath("trace"));
         QVERIFY(trace.open(QIODevice::ReadOnly));
-        L steps;
-        static const QRegularExpression call("\\b(fsync|fdatasync|rename\\w*)\\((?:\\d+<([^>]*)>|\"([^\"]*)\")");
-        for (const QString& line : QString::fromUtf8(trace.readAll()).split('\n')) {
-            const QRegularExpressionMatch m = call.match(line);
-            const QString path = m.captured(2) + m.captured(3);
-            if (!m.hasMatch() || !path.startsWith(dir.path()))
-                continue;
-            const bool rename = m.captured(1).startsWith("rename");
-            steps << (rename ? "rename" : m.captured(1) + (path == dir.path() ? " folder" : " new file"));
-        }
-        QCOMPARE(steps.join(", "), QString("fsync new file, rename, fsync folder"));
+        L steps; // each call on the folder or a file in it
+        const QRegularExpression call("\\b(fsync|rename)\\w*\\((?:\\d+<|\")" + QRegularExpression::escape(dir.path()) +
+                                      "(/?)");
+        for (const QRegularExpressionMatch& m : call.globalMatch(QString::fromUtf8(trace.readAll())))
+            steps << m.captured(1) + (m.captured(2).isEmpty() ? " folder" : " file");
+        QCOMPARE(steps.join(", "), QString("fsync file, rename file, fsync folder"));
     }
 };
 
