@@ -1,7 +1,7 @@
 #pragma once
 // The one test double of the desktop: what the windows tell, ask, start and copy is recorded, file
-// questions take queued answers, and the state folder, the screen, the clock and the data files
-// are what a test sets.
+// questions take queued answers, the state folder, the data files and the date are what a test sets,
+// and the screen stands still.
 #include <QApplication>
 #include <QDir>
 #include <QWidget>
@@ -9,18 +9,16 @@
 #include "shell/outside.h"
 
 struct FakeDesktop : Outside {
-    QStringList told;
+    QStringList told;        // messages, questions, and the About box as its title, a line end, its text
     QStringList fileAnswers; // taken in turn; none left: the dialog is cancelled
     QList<FileKind> fileQuestions;
     QList<QStringList> started; // program, then its arguments
     bool startWorks = true;
     bool declines = false; // a question's offer is declined
-    QStringList about;     // title, then text
     bool ended = false;
     QString clipboard;
     QString folder;     // the state folder; empty: the user has none
     QString dataFolder; // data files are looked for here first, then as the program finds them
-    QSize screen{1920, 1080};
     QDate date{2026, 3, 7};
 
     void tell(QWidget*, const QString&, const QString& text, bool) override { told << text; }
@@ -40,7 +38,7 @@ struct FakeDesktop : Outside {
         started << (QStringList{program} + args);
         return startWorks;
     }
-    void showAbout(QWidget*, const QString& title, const QString& text) override { about << title << text; }
+    void showAbout(QWidget*, const QString& title, const QString& text) override { told << title + '\n' + text; }
     QPrinterInfo findPrinter() override { return {}; }
     void quit() override { ended = true; }
     QList<EndChoice> endAnswers; // the answers to Exit's question, in turn; none: cancel
@@ -50,7 +48,7 @@ struct FakeDesktop : Outside {
     }
     void setClipboardText(const QString& text) override { clipboard = text; }
     QString stateFolder() override { return folder; }
-    QSize screenSize() override { return screen; }
+    QSize screenSize() override { return {1920, 1080}; }
     QDate today() override { return date; }
     QString dataFile(const QString& name) override {
         if (dataFolder.isEmpty())

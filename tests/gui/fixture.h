@@ -58,7 +58,6 @@ struct CalcRig {
     QLineEdit* editor() const { return find<QLineEdit>("Text3"); }
     QScrollBar* bar() const { return find<QScrollBar>("VScroll1"); }
     QLabel* cell(const char* column, int row) const { return find<QLabel>(QString("%1_%2").arg(column).arg(row)); }
-    QListWidget* list(const char* name) const { return find<QListWidget>(name); }
 
     void type(const QString& keys) const { QTest::keyClicks(box(), keys); }
     void click(const QString& name) const { QTest::mouseClick(find(name), Qt::LeftButton); }
@@ -90,14 +89,6 @@ struct CalcRig {
             values << QString::fromStdString(state.memlist[k]);
         return values;
     }
-    // The open preview windows.
-    static QList<Form1*> previews() {
-        QList<Form1*> forms;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* form = qobject_cast<Form1*>(w); form && form->isVisible())
-                forms << form;
-        return forms;
-    }
 };
 
 inline bool writeFile(const QString& path, const QByteArray& bytes) {
@@ -105,5 +96,5 @@ inline bool writeFile(const QString& path, const QByteArray& bytes) {
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-// A seeded random walk through a window of its own (test_random.cpp); seed 5 under a comma-decimal locale.
+// A seeded random walk through a window of its own (test_random.cpp).
 void randomWalk(unsigned seed);

@@ -4,16 +4,6 @@
 #include "../picture.h"
 #include "fixture.h"
 
-namespace {
-template <class T = QWidget>
-T* named(const QWidget& window, const char* name) {
-    T* control = window.findChild<T*>(name);
-    if (!control)
-        qFatal("no control named %s", name);
-    return control;
-}
-} // namespace
-
 class TestPictures : public QObject {
     Q_OBJECT
 
@@ -43,18 +33,17 @@ private slots:
     void session() {
         CalcRig rig;
         QVERIFY(rig.ready);
-        QWidget& w = rig.window;
-        QTest::keyClicks(named(w, "Text2"), "1.0825k+1234.5+12*0.123456789-250/99.99+s7-3*1000000+s0.5/42+12.5");
-        COMPARE_PICTURE(w.grab().toImage(), "window-tape");
+        QTest::keyClicks(rig.box(), "1.0825k+1234.5+12*0.123456789-250/99.99+s7-3*1000000+s0.5/42+12.5");
+        COMPARE_PICTURE(rig.window.grab().toImage(), "window-tape");
 
-        QTest::mouseClick(named(w, "Label11_7"), Qt::LeftButton);
-        QCOMPARE(named<QLineEdit>(w, "Text3")->text(), QString("0.12346")); // five decimals at most
-        COMPARE_PICTURE(w.grab().toImage(), "window-editor");
+        QTest::mouseClick(rig.cell("Label11", 7), Qt::LeftButton);
+        QCOMPARE(rig.editor()->text(), QString("0.12346")); // five decimals at most
+        COMPARE_PICTURE(rig.window.grab().toImage(), "window-editor");
 
-        QTest::keyClick(named(w, "Text3"), Qt::Key_Escape);
-        QTest::mouseClick(named(w, "conversion"), Qt::LeftButton);
-        QTest::keyClick(named(w, "conversion"), Qt::Key_Down); // Area
-        COMPARE_PICTURE(w.grab().toImage(), "window-conversion");
+        QTest::keyClick(rig.editor(), Qt::Key_Escape);
+        QTest::mouseClick(rig.find("conversion"), Qt::LeftButton);
+        QTest::keyClick(rig.find("conversion"), Qt::Key_Down); // Area
+        COMPARE_PICTURE(rig.window.grab().toImage(), "window-conversion");
     }
 };
 

@@ -1,6 +1,6 @@
 // A seeded walk through the real window: keys, clicks on tape rows and edits, scrolling, the slider,
-// the memory, conversions, Save As then Open. After every step the invariants must hold.
-#include <clocale>
+// Store, Save As then Open. After every step the invariants must hold. The suite runs under a
+// comma-decimal locale.
 #include <random>
 
 #include "fixture.h"
@@ -11,8 +11,6 @@ namespace {
 QString broken(const CalcRig& rig) {
     const tally::Tape& tape = rig.state.tape;
     const QScrollBar* bar = rig.bar();
-    if (tape.nextline < 1 || tape.nextline > tally::kTapeLines + 1)
-        return QString("nextline %1").arg(tape.nextline);
     if (bar->minimum() != 1 || bar->value() < 1 || bar->value() > bar->maximum() || bar->maximum() > tally::kTapeLines)
         return QString("scroll bar %1 in [%2, %3]").arg(bar->value()).arg(bar->minimum()).arg(bar->maximum());
     auto copy = std::make_unique<tally::Tape>(tape);
@@ -45,25 +43,11 @@ QString broken(const CalcRig& rig) {
     return {};
 }
 
-void click(QWidget* control) {
-    QTest::mouseClick(control, Qt::LeftButton);
-}
-void clickRow(QAbstractItemView* view, QRect r, bool twice) {
-    if (twice)
-        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, r.center());
-    else
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, r.center());
-}
-
 // One random step; returns a fault of Save As then Open, which must bring the same tape back.
 QString step(CalcRig& rig, const std::function<int(int)>& pick, const QString& file) {
     QScrollBar* bar = rig.bar();
-    QListWidget* list = rig.list(pick(2) ? "List1" : "List2");
-    const int row = pick(list->count() + 1) - 1; // -1: empty space
-    const QRect at = row >= 0 ? list->visualItemRect(list->item(row)) : QRect(1, list->viewport()->height() - 5, 4, 4);
     const int to = bar->minimum() + pick(bar->maximum() - bar->minimum() + 1);
-    auto* factors = rig.find<QTreeWidget>("ListView1");
-    switch (pick(15)) {
+    switch (pick(10)) {
     case 0:
     case 1:
         rig.click(QString("Command1_%1").arg(std::array{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14, 16}[pick(15)]));
@@ -74,7 +58,7 @@ QString step(CalcRig& rig, const std::function<int(int)>& pick, const QString& f
         QTest::keyClick(rig.box(), "0123456789.0123+-*/\rs"[pick(21)]);
         break;
     case 5: {
-        click(rig.cell("Label11", pick(tally::kVisibleRows)));
+        QTest::mouseClick(rig.cell("Label11", pick(tally::kVisibleRows)), Qt::LeftButton);
         for (int i = pick(4); i > 0; --i)
             QTest::keyClick(rig.editor(), char('0' + pick(10)));
         const char end = "+-*/\x1b "[pick(6)]; // an operator, Esc, or the edit stays open
@@ -90,51 +74,24 @@ QString step(CalcRig& rig, const std::function<int(int)>& pick, const QString& f
         bar->setValue(to);
         break;
     case 8:
-        bar->setSliderDown(true);
-        bar->setSliderPosition(to);
-        bar->setSliderDown(false);
-        break;
-    case 9:
-        bar->setFocus(Qt::MouseFocusReason);
-        rig.box()->setFocus();
-        break;
-    case 10:
         if (pick(2))
             rig.find<QSlider>("Slider1")->setValue(pick(5));
         else
             rig.click("store");
         break;
-    case 11:
-        clickRow(list, at, true);
-        break;
-    case 12:
-        if (list->objectName() == "List1" && row >= 0)
-            clickRow(list, at, false);
-        rig.click(pick(4) ? "removelist" : "clearlist");
-        break;
-    case 13: {
-        auto* category = rig.find<QComboBox>("conversion");
-        rig.choose(category->itemText(pick(category->count())));
-        if (factors->isVisible() && pick(2))
-            clickRow(factors, factors->visualItemRect(factors->topLevelItem(0)), false);
-        rig.click("convert");
-        break;
-    }
     default: {
         if (pick(3)) {
             rig.click(pick(3) ? "konst" : "clearit");
             return {};
         }
-        const auto before = std::make_unique<tally::Tape>(rig.state.tape);
+        const std::string before = tally::encodeTape(rig.state.tape);
         const qsizetype told = rig.outside.told.size();
         rig.outside.fileAnswers << file << file;
         rig.trigger("mnuSaveAs");
         rig.trigger("mnuOpen");
         if (rig.outside.told.size() != told)
             return "Save As or Open told: " + rig.outside.told.last();
-        const tally::Tape& after = rig.state.tape;
-        if (after.nextline != before->nextline || after.entries != before->entries ||
-            after.subtotals != before->subtotals)
+        if (tally::encodeTape(rig.state.tape) != before)
             return "the tape opened is not the tape saved";
     }
     }
@@ -144,35 +101,16 @@ QString step(CalcRig& rig, const std::function<int(int)>& pick, const QString& f
 
 // Each seed once caught an Open of an empty tape pulling the scroll bar's minimum to 0.
 void randomWalk(unsigned seed) {
-    const QLocale savedLocale;
-    const std::string savedC = std::setlocale(LC_ALL, nullptr);
-    auto restore = qScopeGuard([&] {
-        QLocale::setDefault(savedLocale);
-        std::setlocale(LC_ALL, savedC.c_str());
-    });
-    if (seed == 5) {
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        std::setlocale(LC_ALL, "de_DE.UTF-8");
-    }
     QTemporaryDir dir;
     CalcRig rig;
     QVERIFY(rig.ready);
     std::mt19937 rng(seed);
-    QStringList picks{""};
-    auto pick = [&](int n) {
-        const int picked = int(rng() % unsigned(n));
-        picks.last() += ' ' + QString::number(picked);
-        return picked;
-    };
-    QString fault;
-    for (int i = 0; i < 300 && fault.isEmpty(); ++i) {
-        fault = step(rig, pick, dir.filePath("walk.cal"));
+    auto pick = [&](int n) { return int(rng() % unsigned(n)); };
+    for (int i = 1; i <= 300; ++i) {
+        QString fault = step(rig, pick, dir.filePath("walk.cal"));
         if (fault.isEmpty())
             fault = broken(rig);
-        picks << "";
+        if (!fault.isEmpty())
+            QFAIL(qPrintable(QString("after step %1: %2").arg(i).arg(fault)));
     }
-    if (!fault.isEmpty())
-        QFAIL(qPrintable(QString("after step %1: %2; the last steps' picks:\n%3")
-                             .arg(picks.size() - 1)
-                             .arg(fault, picks.mid(picks.size() - 21).join('\n'))));
 }
