@@ -55,8 +55,7 @@ tidy() {
     chmod "$backend_mode" "$backend"
     [ -n "$cupsd" ] && kill "$cupsd" 2>/dev/null && wait "$cupsd" 2>/dev/null
 }
-export LC_ALL=C
-running() { lpstat -r 2>/dev/null | grep -q 'is running'; }
+running() { LC_ALL=C lpstat -r 2>/dev/null | grep -q 'is running'; }
 chmod 0700 "$backend" # cupsd runs a backend as root only when no one else may; cups-pdf needs root
 if ! running; then    # a running scheduler is used and left running
     mkdir -p /run/cups
