@@ -1,9 +1,8 @@
 #!/usr/bin/python3
-"""The real program as a screen reader meets it over AT-SPI: keys a tape, then reads back the tape's
-lines, the line just written, the slider and the memory rows; the tape menu's item the Menu key
-highlights, the preview's page lines, the no-printer question, and the manual (twice: one window,
-without marker characters). Usage: read_aloud.py BUILD_DIR in a private X server and D-Bus session
-(as CTest runs it). Exit 0 pass, 1 fail, 77 skipped when the accessibility bus cannot start."""
+"""The real program as a screen reader meets it over AT-SPI: the tape's lines, the line just written,
+the slider, the memory rows, the tape menu's item the Menu key highlights, the preview's page lines,
+the no-printer question, and the manual (twice: one window, without marker characters). Usage:
+read_aloud.py BUILD_DIR in a private X and D-Bus session. Exit 0 pass, 1 fail, 77 no accessibility bus."""
 import os
 import re
 import subprocess
@@ -82,9 +81,8 @@ def shown_items(container):
 Atspi.init()
 desktop = Atspi.get_desktop(0)
 tmp = tempfile.mkdtemp(prefix="tallyroll-atspi.")
-env = dict(os.environ, HOME=tmp, XDG_RUNTIME_DIR=tmp, XDG_STATE_HOME=tmp + "/state",
+env = dict(os.environ, HOME=tmp, XDG_RUNTIME_DIR=tmp, XDG_STATE_HOME=tmp + "/state", QT_QPA_PLATFORM="xcb",
            QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", CUPS_SERVER=tmp + "/no-cups")  # no printer
-env.pop("QT_QPA_PLATFORM", None)
 app = subprocess.Popen([build + "/tallyroll"], cwd=build + "/data", env=env)
 calc = wait_for(lambda: top(desktop, "tallyroll")) or sys.exit("read_aloud: FAIL: no calculator on the bus")
 calc = calc[0]

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # The program as a user gets it: `cmake --install` into a fresh prefix, the installed programs run
-# from elsewhere, and the Debian package CPack builds from the same rules, checked by the tools a
-# distribution uses. Arguments: build dir, source dir, cmake, cpack. Exit 1 on a fault, 77 when a
-# tool was missing.
+# from elsewhere, and the Debian package CPack builds, checked by the tools a distribution uses.
+# Arguments: build dir, source dir, cmake, cpack. Exit 1 on a fault, 77 when a tool was missing.
 set -uo pipefail
 build=$1 src=$2 cmake=$3 cpack=$4
 tmp=$(mktemp -d) && trap 'rm -rf "$tmp"' EXIT
