@@ -443,8 +443,7 @@ private slots:
         QCOMPARE(q(c.fault == ConversionFault::None ? c.text : conversionFaultText(c.fault)), fetch("result"));
     }
 
-    // ---- The printed sheets (what they show is in the print tests' pictures) ----
-    // Nextline / 120 rounded up, so an empty tape still gives its dated sheet.
+    // ---- Printed sheets (pictures in the print tests): nextline / 120 rounded up, an empty tape still dated ----
     void sheets_data() {
         columns<int>({"lines", "sheets"});
         add("empty tape", {0, 1});
