@@ -8,7 +8,6 @@
 #include "fixture.h"
 #include "shell/commandline.h"
 #include "table.h"
-#include "tape/cells.h"
 #include "tape/keeper.h"
 
 namespace {

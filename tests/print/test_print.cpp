@@ -2,10 +2,8 @@
 // says why not.
 #include "../gui/fixture.h"
 #include "../picture.h"
-#include "print/form1.h"
 #include "print/printing.h"
 #include "table.h"
-#include "tapes.h"
 using namespace tally;
 
 namespace {
