@@ -5,9 +5,10 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
-cmake --build "$build" -j2 --target test_pictures test_print
+cmake --build "$build" -j2 --target test_pictures test_print test_helpviewer
 cd "$build/data"
 export QT_QPA_PLATFORM=offscreen TALLYROLL_UPDATE_REFERENCES=1
 "$build/tests/gui/test_pictures"
-"$build/tests/print/test_print" preview paper
+"$build/tests/print/test_print" pictures
+(cd "$build" && "$build/tests/help/test_helpviewer" contents)
 git -C "$root" status --short references

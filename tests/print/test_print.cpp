@@ -7,10 +7,10 @@
 using namespace tally;
 
 namespace {
-// Two sheets: figures of every width and decimals, a failed line, a figure too large for a double, an
-// entry too short for an operator, an empty one, and a text that is no number.
+// Two sheets, the last line in the second one's right half: figures of every width and decimals, a failed line, a
+// figure too large for a double, an entry too short for an operator, an empty one, and a text that is no number.
 Tape printedTape() {
-    Tape state = tapeOf(125);
+    Tape state = tapeOf(185);
     state.entries[2] = "1234567.891 x";
     state.subtotals[2] = "2469135.782";
     state.entries[4] = "0.123456789 /";
