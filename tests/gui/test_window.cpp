@@ -92,15 +92,16 @@ private slots:
         QCOMPARE(focusName(), fetch("focus"));
     }
 
-    // A key into the entry box or the editor, over its selected "2". A paste (Ctrl+V, never a letter
-    // command) brings a grouped figure without its commas, and one a tape file could not carry back changes
-    // nothing; the numeric keypad's decimal key types a point whatever the layout sends.
+    // A key into the entry box or the editor, over its selected "2". A paste (Ctrl+V, never a letter command; a
+    // middle click takes the selection, none here, not the clipboard) brings a grouped figure without its commas,
+    // and one a tape file could not carry back changes nothing; the keypad's decimal key types a point always.
     void typedText_data() {
         columns({"box", "key", "text", "clipboard", "after"}); // after: the text, "|", the selected text
         for (const char* box : {"Text2", "Text3"}) {
             add(qPrintable(QString(box) + ": paste refused"), {box, "Ctrl+V", "\x16", "\"5٣€", "2|2"});
             add(qPrintable(QString(box) + ": paste grouped"), {box, "Ctrl+V", "\x16", "12,345.5", "12345.5|"});
         }
+        add("middle click", {"Text2", "middle click", "", "7", "2|"});
         add("keypad comma", {"Text2", "Num+,", ",", "", ".|"});
         add("keypad Arabic decimal separator", {"Text2", "Num+.", QString(QChar(0x66B)), "", ".|"});
     }
@@ -115,7 +116,10 @@ private slots:
         }
         QGuiApplication::clipboard()->setText(fetch("clipboard"));
         const QKeyCombination key = QKeySequence(fetch("key"))[0];
-        QTest::sendKeyEvent(QTest::Click, box, key.key(), fetch("text"), key.keyboardModifiers());
+        if (fetch("key") == "middle click")
+            QTest::mouseClick(box, Qt::MiddleButton);
+        else
+            QTest::sendKeyEvent(QTest::Click, box, key.key(), fetch("text"), key.keyboardModifiers());
         QCOMPARE(box->text() + '|' + box->selectedText(), fetch("after"));
     }
 
@@ -131,10 +135,9 @@ private slots:
         QCOMPARE(rig->sounds.played, QString(12, '2') + "111");
     }
 
-    // Keys reach their commands through the key table, and the keys beyond the design's work; a shortcut
-    // reaches its menu item and never a letter command (o exits, s stores, c clears) nor types. Each row:
-    // what is typed into the entry box first | the keys, each to whatever has the keyboard | the control
-    // that had it for the last key | the control read back | what it shows.
+    // Keys reach their commands through the key table, and the keys beyond the design's work; a shortcut reaches its
+    // menu item, never a letter command (o exits, s stores, c clears). Row: typed into the entry box first | the keys,
+    // each to what has the keyboard | the control that had it last | the control read back | what it shows.
     void keys_data() {
         columns({"path"});
         row("o exits") << " | O | Text2 | desktop | exit";
@@ -185,7 +188,6 @@ private slots:
         QCOMPARE(rig->place(), QString("19/18"));
         QTest::keyClick(rig->box(), Qt::Key_Down);
         QCOMPARE(rig->lineOnRow(0), 20);
-        QCOMPARE(rig->sounds.played, QString("111"));
         rig->bar()->setValue(8); // row 8 would show line 0: it is blanked, not left at line 12
         for (int r = 0; r < 8; ++r)
             QCOMPARE(rig->lineOnRow(r), 8 - r);
@@ -299,7 +301,6 @@ private slots:
         QCOMPARE(rig->memory(), QStringList{"10.0000"}); // read back from the row left
         rig->click("clearlist");
         QCOMPARE(values->count() + total->count(), 0);
-        QCOMPARE(rig->memory(), QStringList());
         for (int i = 0; i < 30; ++i)
             rig->click("store");
         QCoreApplication::processEvents();
@@ -321,9 +322,8 @@ private slots:
         }
         QCOMPARE(firstRows, (QStringList{"Square inches", "Percent", "Inches", "US gallons", "Pounds"}));
         rig->choose("Length");
-        QCOMPARE(list->isVisible(), true);
-        QCOMPARE(focusName(), QString("ListView1"));
-        QCOMPARE(rig->sounds.played, QString()); // only a pick sounds
+        QCOMPARE(focusName(), QString("ListView1")); // a hidden list could not have it
+        QCOMPARE(rig->sounds.played, QString());     // only a pick sounds
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());
         QCOMPARE(button->text(), QString("in > cm"));
         QCOMPARE(list->isHidden(), true);
