@@ -20,8 +20,8 @@ printf '%s\n' bin/tallyroll bin/tallyroll-help "${data[@]/#/share/tallyroll/}" \
 "$cmake" --install "$build" --prefix "$p" >/dev/null || bad "cmake --install failed"
 (cd "$p" && find . -type f | sed 's|^\./||' | sort) | diff -u "$tmp/expected" - || bad "installed tree differs"
 
-# From an empty folder, under strace (a file a thread: no call is split), each installed program opens its data file in
-# share/tallyroll, nothing in the source or build tree, runs 2 s on, and has a runtime folder no other viewer is in.
+# Under strace (a file per thread, so no call is split in two) and from an empty folder, each installed program opens
+# its data in share/tallyroll, nothing in the source tree, runs 2 s on, in a runtime folder no other viewer uses.
 if have strace strace "opened files cannot be seen"; then
   mkdir "$tmp/elsewhere"
   for run in "tallyroll calc1.wav" "tallyroll-help CALC1.hlp CALC1.hlp"; do
